@@ -1,0 +1,5 @@
+if(MIRAVEL_SANITIZE)
+  set(MIRAVEL_SANITIZER_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_compile_options(${MIRAVEL_SANITIZER_FLAGS})
+  add_link_options(${MIRAVEL_SANITIZER_FLAGS})
+endif()

@@ -1,0 +1,31 @@
+#ifndef MIRAVEL_TEXT_CODE_PAGE_H_
+#define MIRAVEL_TEXT_CODE_PAGE_H_
+
+// Conversions between the program's GBK text, UTF-16LE and UTF-8.
+// Code pages: 0 (the system ANSI page, which is 936 here), 936 (GBK) and
+// 65001 (UTF-8). A character the target cannot hold becomes "?" and an
+// invalid UTF-8 sequence becomes U+FFFD; conversion always goes on.
+
+#include <optional>
+
+#include "text/value.h"
+
+namespace miravel {
+
+inline constexpr int kCodePageAnsi = 0;
+inline constexpr int kCodePageGbk = 936;
+inline constexpr int kCodePageUtf8 = 65001;
+
+// UTF-16LE of `text` read in `codePage` (65001 when not given), with the
+// terminating zero unit; an empty text gives just the two zero bytes.
+Bytes AnsiToWide(const Text& text, std::optional<int> codePage = std::nullopt);
+
+// `utf16` up to its first zero unit, in `codePage` (0 when not given).
+Text WideToAnsi(const Bytes& utf16, std::optional<int> codePage = std::nullopt);
+
+Text AnsiToUtf8(const Text& text);   // GBK -> UTF-8 bytes
+Text Utf8ToAnsi(const Bytes& utf8);  // UTF-8 -> GBK, ending at a zero byte
+
+}  // namespace miravel
+
+#endif  // MIRAVEL_TEXT_CODE_PAGE_H_
