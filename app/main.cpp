@@ -1,9 +1,16 @@
 #include <cstdio>
 
-// The window and the command line come later; until then the program only
-// says what it will be.
-int main() {
-  std::puts("miravel " MIRAVEL_VERSION
-            ": share passwords and two-in-one coupon links (window and command line not built yet)");
-  return 0;
+#include "app/cli_commands.h"
+#include "app/display.h"
+#include "app/lifecycle.h"
+
+int main(int argc, char** argv) {
+  if (argc > 1) return miravel::RunCommandLine(argc, argv);
+  if (!miravel::HasDisplay()) {
+    std::fputs("miravel: no display to open the window on (DISPLAY is not set); "
+               "the command line works without one: miravel --help\n",
+               stderr);
+    return 2;
+  }
+  return miravel::RunWindowProgram(argc, argv);
 }
