@@ -1,11 +1,15 @@
 #ifndef MIRAVEL_APP_DISPLAY_H_
 #define MIRAVEL_APP_DISPLAY_H_
 
+#include <string>
+
 namespace miravel {
 
-// True when the environment names somewhere to show a window: DISPLAY,
-// WAYLAND_DISPLAY or QT_QPA_PLATFORM set and not empty.
-bool HasDisplay();
+// Empty when there is somewhere to show a window: QT_QPA_PLATFORM or
+// WAYLAND_DISPLAY set, or an X display in DISPLAY that accepts a connection.
+// Otherwise one line saying what is missing, so the program can say so
+// instead of letting the toolkit abort.
+std::string DisplayProblem();
 
 }  // namespace miravel
 

@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <string>
 
 #include "app/cli_commands.h"
 #include "app/display.h"
@@ -6,10 +7,9 @@
 
 int main(int argc, char** argv) {
   if (argc > 1) return miravel::RunCommandLine(argc, argv);
-  if (!miravel::HasDisplay()) {
-    std::fputs("miravel: no display to open the window on (DISPLAY is not set); "
-               "the command line works without one: miravel --help\n",
-               stderr);
+  if (const std::string problem = miravel::DisplayProblem(); !problem.empty()) {
+    std::fprintf(stderr, "miravel: %s; the command line works without one: miravel --help\n",
+                 problem.c_str());
     return 2;
   }
   return miravel::RunWindowProgram(argc, argv);

@@ -75,6 +75,10 @@ status=$?
 check "no display: exit 2, one line pointing to the command line" \
   test "$status" = 2 -a "$(lines err)" = 1 -a ! -s "$work/out"
 grep -q -- '--help' "$work/err"; check "... naming --help" test $? = 0
+env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:987 "$program" >"$work/out" 2>"$work/err"
+status=$?
+check "an X display that does not answer: exit 2, one line, no toolkit abort" \
+  test "$status" = 2 -a "$(lines err)" = 1 -a ! -s "$work/out"
 
 # --- merge (no gateway needed) ----------------------------------------------
 run merge --item "$item" --coupon "$coupon" --pid mm_1_2_3 --force-targeting
