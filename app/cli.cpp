@@ -17,15 +17,30 @@ int UsageError(const std::string& message) {
   return 2;
 }
 
+// Lines in a file, counting a last line without its newline.
+int CountLines(std::istream& in) {
+  int lines = 0;
+  char last = '\n';
+  for (char c; in.get(c); last = c) {
+    if (c == '\n') ++lines;
+  }
+  if (last != '\n') ++lines;
+  in.clear();
+  in.seekg(0);
+  return lines;
+}
+
+// Standard input is converted as it arrives, so its length is unknown.
 int RunBatchFrom(const std::string& source) {
   const bool progress = isatty(STDERR_FILENO) == 1;
-  if (source == "-") return RunConvertBatch(std::cin, std::cout, std::cerr, progress);
+  if (source == "-") return RunConvertBatch(std::cin, std::cout, std::cerr, progress, 0);
   std::ifstream file(source, std::ios::binary);
   if (!file) {
     std::cerr << "miravel: cannot read " << source << ": " << std::strerror(errno) << '\n';
     return 2;
   }
-  return RunConvertBatch(file, std::cout, std::cerr, progress);
+  const int lines = progress ? CountLines(file) : 0;
+  return RunConvertBatch(file, std::cout, std::cerr, progress, lines);
 }
 
 }  // namespace

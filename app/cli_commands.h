@@ -19,10 +19,13 @@ int RunConvert(const std::string& url, const std::string& title, std::ostream& o
                std::ostream& err);
 
 // Each line of `in` is URL or URL<TAB>TITLE; each gives URL<TAB>TITLE<TAB>PASSWORD
-// on `out`, in order, the password empty where it failed. One warm-up before
-// the first request; an answer that rejects the token is retried once with
-// the renewed cookies. Exit 0 when every line got a password.
-int RunConvertBatch(std::istream& in, std::ostream& out, std::ostream& err, bool showProgress);
+// on `out` as soon as it is done, in order, the password empty where it
+// failed (and a line on `err` saying why). One warm-up before the first
+// request; an answer that rejects the token is retried once with the renewed
+// cookies. The progress bar on `err` counts towards `expectedLines` (0 when
+// unknown). Exit 0 when every line got a password.
+int RunConvertBatch(std::istream& in, std::ostream& out, std::ostream& err, bool showProgress,
+                    int expectedLines);
 
 // The two-in-one link on `out`; exit 1, saying which on `err`, when the
 // activity id or the item id came out empty.

@@ -1,6 +1,5 @@
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "app/cli_commands.h"
 #include "app/progress_bar.h"
@@ -31,13 +30,6 @@ BatchLine SplitBatchLine(std::string_view line) {
   return fields;
 }
 
-std::vector<BatchLine> ReadBatch(std::istream& in) {
-  std::vector<BatchLine> lines;
-  std::string line;
-  while (std::getline(in, line)) lines.push_back(SplitBatchLine(line));
-  return lines;
-}
-
 std::string FailureLine(const SharePasswordOutcome& outcome) {
   if (!outcome.failure.empty()) return ToUtf8(outcome.failure);
   return "no share password";
@@ -57,13 +49,16 @@ int RunConvert(const std::string& url, const std::string& title, std::ostream& o
   return 0;
 }
 
-int RunConvertBatch(std::istream& in, std::ostream& out, std::ostream& err, bool showProgress) {
-  const std::vector<BatchLine> lines = ReadBatch(in);
-  ProgressBar progress(err, static_cast<int>(lines.size()), showProgress);
+int RunConvertBatch(std::istream& in, std::ostream& out, std::ostream& err, bool showProgress,
+                    int expectedLines) {
+  ProgressBar progress(err, expectedLines, showProgress);
   bool warmedUp = false;
   int failures = 0;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    const BatchLine& line = lines[i];
+  int lineNumber = 0;
+  std::string text;
+  while (std::getline(in, text)) {
+    ++lineNumber;
+    const BatchLine line = SplitBatchLine(text);
     std::string problem = line.problem;
     Text password;
     if (problem.empty()) {
@@ -80,10 +75,11 @@ int RunConvertBatch(std::istream& in, std::ostream& out, std::ostream& err, bool
     }
     if (!problem.empty()) {
       ++failures;
-      progress.Message("miravel: line " + std::to_string(i + 1) + ": " + problem);
+      progress.Message("miravel: line " + std::to_string(lineNumber) + ": " + problem);
     }
+    progress.Hide();
     out << line.url << '\t' << line.title << '\t' << ToUtf8(password) << '\n' << std::flush;
-    progress.Update(static_cast<int>(i + 1));
+    progress.Update(lineNumber);
   }
   return failures == 0 ? 0 : 1;
 }

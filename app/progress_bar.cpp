@@ -10,15 +10,11 @@ constexpr int kBarWidth = 30;
 }  // namespace
 
 ProgressBar::ProgressBar(std::ostream& out, int total, bool enabled)
-    : out_(out), total_(total), enabled_(enabled && total > 0) {
+    : out_(out), total_(total), enabled_(enabled) {
   if (enabled_) Draw();
 }
 
-ProgressBar::~ProgressBar() {
-  if (!enabled_) return;
-  Clear();
-  out_.flush();
-}
+ProgressBar::~ProgressBar() { Hide(); }
 
 void ProgressBar::Update(int done) {
   done_ = done;
@@ -26,19 +22,25 @@ void ProgressBar::Update(int done) {
 }
 
 void ProgressBar::Message(std::string_view line) {
-  if (enabled_) Clear();
+  Hide();
   out_ << line << '\n';
   if (enabled_) Draw();
   out_.flush();
 }
 
+void ProgressBar::Hide() {
+  if (enabled_) out_ << "\r\033[K" << std::flush;
+}
+
 void ProgressBar::Draw() {
+  if (total_ <= 0) {
+    out_ << "\r" << done_ << " done" << std::flush;
+    return;
+  }
   const int filled = total_ > 0 ? done_ * kBarWidth / total_ : 0;
   out_ << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
        << std::string(static_cast<std::size_t>(kBarWidth - filled), '.') << "] " << done_ << '/'
        << total_ << std::flush;
 }
-
-void ProgressBar::Clear() { out_ << "\r\033[K"; }
 
 }  // namespace miravel

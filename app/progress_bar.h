@@ -1,7 +1,8 @@
 #ifndef MIRAVEL_APP_PROGRESS_BAR_H_
 #define MIRAVEL_APP_PROGRESS_BAR_H_
 
-// A one-line progress bar on a terminal. When disabled it draws nothing and
+// A one-line progress bar on a terminal: a bar towards `total`, or just the
+// count when the total is unknown (0). When disabled it draws nothing and
 // messages go out as plain lines.
 
 #include <ostream>
@@ -17,12 +18,14 @@ class ProgressBar {
   ProgressBar& operator=(const ProgressBar&) = delete;
 
   void Update(int done);
+  // Takes the bar off the line until the next Update or Message, so that
+  // output to the same terminal starts on a clean line.
+  void Hide();
   // A line of its own (newline added) above the bar.
   void Message(std::string_view line);
 
  private:
   void Draw();
-  void Clear();
 
   std::ostream& out_;
   int total_;

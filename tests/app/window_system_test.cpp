@@ -38,7 +38,7 @@ TEST(GbkQStringTest, CrossesBothWays) {
 }
 
 TEST(GbkQStringTest, WhatGbkCannotHoldBecomesQuestionMark) {
-  EXPECT_EQ(ToText(QStringLiteral("a\u00E9b")), Text("a?b"));  // é is not in GBK
+  EXPECT_EQ(ToText(QStringLiteral("a한b")), Text("a?b"));  // no Hangul in GBK
 }
 
 TEST(GbkQStringTest, ANulEndsTheText) {
