@@ -38,7 +38,7 @@ PCRE2_SPTR Units(std::u16string_view text) {
 
 uint32_t CompileFlags(const CompileOptions& options) {
   // PCRE2_UCP stays off: \w and \d keep to ASCII.
-  uint32_t flags = PCRE2_UTF | PCRE2_MATCH_INVALID_UTF;
+  uint32_t flags = PCRE2_UTF;
   if (options.ignoreCase) flags |= PCRE2_CASELESS;
   if (options.multiline) flags |= PCRE2_MULTILINE;
   if (options.dotAll) flags |= PCRE2_DOTALL;
@@ -116,9 +116,11 @@ bool CompiledPattern::FindAll(std::u16string_view subject, bool global,
   MatchDataOwner data(pcre2_match_data_create_from_pattern(handles_->code.get(), nullptr));
   if (!data) return false;
   size_t start = 0;
+  uint32_t flags = 0;  // the first call checks the subject's UTF-16 once
   while (start <= subject.size()) {
-    const int rc = pcre2_match(handles_->code.get(), Units(subject), subject.size(), start, 0,
+    const int rc = pcre2_match(handles_->code.get(), Units(subject), subject.size(), start, flags,
                                data.get(), handles_->matchContext.get());
+    flags = PCRE2_NO_UTF_CHECK;
     if (rc == PCRE2_ERROR_NOMATCH) break;
     if (rc < 0) {
       matches.clear();

@@ -28,14 +28,12 @@ std::u16string UnitsOf(const Bytes& utf16le) {
 
 // The quick mapping holds when every character became one code unit and the
 // ASCII characters sit where the walk puts them.
-bool WalkMatches(const Text& gbk, const std::u16string& units, std::vector<int>& offsets) {
-  offsets.clear();
+bool OneUnitPerCharacter(const Text& gbk, const std::u16string& units) {
   size_t unit = 0;
   for (size_t i = 0; i < gbk.size(); i += CharacterLength(gbk, i), ++unit) {
     if (unit >= units.size()) return false;
     const auto byte = static_cast<unsigned char>(gbk[i]);
     if (byte < 0x80 ? units[unit] != byte : units[unit] < 0x80) return false;
-    offsets.push_back(static_cast<int>(i));
   }
   return unit == units.size();
 }
@@ -57,33 +55,40 @@ Text Utf16ToGbk(std::u16string_view units) {
 }
 
 WideSubject::WideSubject(const Text& gbk) : gbk_(gbk), units_(GbkToUtf16(gbk)) {
-  if (!WalkMatches(gbk_, units_, byteOffsets_)) {
-    // Bytes the code page does not map: convert character by character so
-    // every code unit still knows where it came from.
-    units_.clear();
-    byteOffsets_.clear();
-    for (size_t i = 0; i < gbk_.size();) {
-      const size_t length = CharacterLength(gbk_, i);
-      for (char16_t unit : GbkToUtf16(gbk_.substr(i, length))) {
-        units_.push_back(unit);
-        byteOffsets_.push_back(static_cast<int>(i));
-      }
-      i += length;
+  starts_.reserve(units_.size());
+  ends_.reserve(units_.size());
+  if (OneUnitPerCharacter(gbk_, units_)) {
+    for (size_t i = 0; i < gbk_.size(); i += CharacterLength(gbk_, i)) {
+      MapCharacter(i, CharacterLength(gbk_, i));
     }
+    return;
   }
-  byteOffsets_.push_back(static_cast<int>(gbk_.size()));
+  // Bytes the code page does not map one to one: convert character by
+  // character so every code unit still knows where it came from.
+  units_.clear();
+  for (size_t i = 0; i < gbk_.size(); i += CharacterLength(gbk_, i)) {
+    const size_t length = CharacterLength(gbk_, i);
+    const std::u16string piece = GbkToUtf16(gbk_.substr(i, length));
+    units_ += piece;
+    for (size_t k = 0; k < piece.size(); ++k) MapCharacter(i, length);
+  }
+}
+
+void WideSubject::MapCharacter(size_t start, size_t length) {
+  starts_.push_back(static_cast<int>(start));
+  ends_.push_back(static_cast<int>(start + length));
 }
 
 int WideSubject::ByteOffset(int unit) const {
   if (unit < 0) return -1;
-  if (unit >= static_cast<int>(byteOffsets_.size())) return static_cast<int>(gbk_.size());
-  return byteOffsets_[unit];
+  if (unit >= static_cast<int>(starts_.size())) return static_cast<int>(gbk_.size());
+  return starts_[unit];
 }
 
 Text WideSubject::Slice(int start, int end) const {
-  const int from = ByteOffset(start);
-  const int to = ByteOffset(end);
-  if (from < 0 || to <= from) return {};
+  if (start < 0 || end <= start || end > static_cast<int>(ends_.size())) return {};
+  const int from = starts_[start];
+  const int to = ends_[end - 1];
   return gbk_.substr(from, to - from);
 }
 

@@ -21,16 +21,19 @@ class WideSubject {
   const Text& Gbk() const { return gbk_; }
 
   // Byte offset in the GBK text of the character that holds code unit
-  // `unit`; the text's length for the end (unit == Units().size()).
+  // `unit`; the text's length for unit == Units().size(); -1 below 0.
   int ByteOffset(int unit) const;
 
-  // The GBK bytes of the code units [start, end).
+  // The GBK bytes of the characters that hold the code units [start, end).
   Text Slice(int start, int end) const;
 
  private:
+  void MapCharacter(size_t start, size_t length);
+
   Text gbk_;
   std::u16string units_;
-  std::vector<int> byteOffsets_;  // one per code unit, then the length
+  std::vector<int> starts_;  // per code unit: where its character begins
+  std::vector<int> ends_;    // per code unit: where its character ends
 };
 
 // GBK <-> UTF-16 for patterns, replacements and results.

@@ -57,6 +57,9 @@ Control paths (GET; answered with JSON, never with cookies):
                             {"kind": "warmup"|"signed"|"rejected", "path", "query", "cookie",
                              "ret", "reject", "data" (decoded JSON or null), "password",
                              "token", "issued" (the _m_h5_tk value set, or null)}
+  /_fake/last-data          the decoded data text of the last signed request that got that far,
+                            as the UTF-8 bytes sent (text/plain; empty before one)
+  /_fake/last-title         its "title" value after JSON decoding, as UTF-8 (text/plain)
   /_fake/stats              {"warmups", "signed", "successes", "rejected", "issued"}
   /_fake/reset              forget every token and request, back to the start-up switches
 Any other path gets 404 with a JSONP body, ret ["FAIL_SYS_API_NOT_FOUNDED::请求API不存在"].
@@ -140,6 +143,8 @@ class Gateway:
         self.answer_mode = self.options.answer
         self.answers = 0
         self.last = {}
+        self.last_data_text = ""
+        self.last_title = ""
         self.stats = {"warmups": 0, "signed": 0, "successes": 0, "rejected": 0, "issued": 0}
 
     def issue_token(self):
@@ -238,6 +243,10 @@ class Handler(BaseHTTPRequestHandler):
             body = {"mode": mode}
         elif path == "/_fake/last":
             body = gateway.last
+        elif path in ("/_fake/last-data", "/_fake/last-title"):
+            text = gateway.last_data_text if path == "/_fake/last-data" else gateway.last_title
+            self.reply(200, text.encode("utf-8"), [], "text/plain;charset=UTF-8")
+            return
         elif path == "/_fake/stats":
             body = gateway.stats
         elif path == "/_fake/reset":
@@ -279,6 +288,8 @@ class Handler(BaseHTTPRequestHandler):
             record["kind"] = "signed"
             text, data = check_data(values["data"])
             record["data"] = data
+            gateway.last_data_text = text
+            gateway.last_title = data["title"]
             self.check_token(gateway, record["token"])
             sign_input = "&".join([record["token"], values["t"], APP_KEY, text])
             expected = hashlib.md5(sign_input.encode("utf-8")).hexdigest()
