@@ -27,7 +27,8 @@ and behaves as the real gateway does towards Miravel:
       - sign: md5(token "&" t "&" appKey "&" data) as 32 lower-hex digits; a wrong one gets
         FAIL_SYS_ILLEGAL_ACCESS::非法请求 and no "￥" anywhere in the answer.
     A request that passes gets ret ["SUCCESS::调用成功"] and a data object whose
-    "password" (and "content") hold the share password between two "￥" (UTF-8 EF BF A5).
+    "password" and "content" hold the share password between two "￥" (UTF-8 EF BF A5);
+    with --answer other than normal and two, only "password" is there, framed as asked.
     The code is derived from the url and the title, so one link always gets one code.
 
 Like the real gateway, it sometimes writes the cookie header as lower-case "set-cookie" and
@@ -344,8 +345,9 @@ class Handler(BaseHTTPRequestHandler):
         else:
             password = "%s%s%s %s%s%s" % (YEN, code, YEN, YEN,
                                           share_code(data["url"], data["title"], "other"), YEN)
-        payload = {"content": password, "password": password, "url": data["url"],
-                   "validDate": "30天"}
+        payload = {"password": password, "url": data["url"], "validDate": "30天"}
+        if mode in ("normal", "two"):  # keep the one-sign answer at exactly one "￥"
+            payload["content"] = password
         return payload, password
 
     def jsonp(self, gateway, ret, data):
