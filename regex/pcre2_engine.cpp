@@ -57,17 +57,17 @@ size_t NextCharacter(std::u16string_view subject, size_t offset) {
   return offset + 1;
 }
 
-MatchSpans SpansOf(pcre2_match_data* data, int groupCount) {
+void AppendSpans(pcre2_match_data* data, size_t count, std::vector<Span>& spans) {
   const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(data);
-  MatchSpans spans(static_cast<size_t>(groupCount) + 1);
-  for (int k = 0; k <= groupCount; ++k) {
+  for (size_t k = 0; k < count; ++k) {
     const PCRE2_SIZE start = ovector[2 * k];
     const PCRE2_SIZE end = ovector[2 * k + 1];
-    if (start == PCRE2_UNSET) continue;
-    spans[k].start = static_cast<int>(start);
-    spans[k].end = static_cast<int>(std::max(start, end));
+    if (start == PCRE2_UNSET) {
+      spans.push_back(Span{});
+    } else {
+      spans.push_back(Span{static_cast<int>(start), static_cast<int>(std::max(start, end))});
+    }
   }
-  return spans;
 }
 
 }  // namespace
@@ -111,8 +111,9 @@ std::unique_ptr<CompiledPattern> CompiledPattern::Compile(std::u16string_view pa
 int CompiledPattern::GroupCount() const { return handles_->groupCount; }
 
 bool CompiledPattern::FindAll(std::u16string_view subject, bool global,
-                              std::vector<MatchSpans>& matches) const {
-  matches.clear();
+                              MatchList& matches) const {
+  matches.spans_.clear();
+  matches.stride_ = static_cast<size_t>(handles_->groupCount) + 1;
   MatchDataOwner data(pcre2_match_data_create_from_pattern(handles_->code.get(), nullptr));
   if (!data) return false;
   size_t start = 0;
@@ -123,12 +124,12 @@ bool CompiledPattern::FindAll(std::u16string_view subject, bool global,
     flags = PCRE2_NO_UTF_CHECK;
     if (rc == PCRE2_ERROR_NOMATCH) break;
     if (rc < 0) {
-      matches.clear();
+      matches.spans_.clear();
       return false;
     }
-    matches.push_back(SpansOf(data.get(), handles_->groupCount));
+    AppendSpans(data.get(), matches.stride_, matches.spans_);
     if (!global) break;
-    const Span whole = matches.back()[0];
+    const Span whole = matches.spans_[matches.spans_.size() - matches.stride_];
     size_t next = static_cast<size_t>(whole.end);
     if (whole.end == whole.start) next = NextCharacter(subject, next);
     start = std::max(next, start + 1);

@@ -28,8 +28,25 @@ struct Span {
   bool Matched() const { return start >= 0; }
 };
 
-// Spans of one match: [0] the whole match, [k] group k.
-using MatchSpans = std::vector<Span>;
+// The spans of every match of one search, in order.
+class MatchList {
+ public:
+  int Count() const { return stride_ == 0 ? 0 : static_cast<int>(spans_.size() / stride_); }
+  // Group `group` (0: the whole match) of match `match` (0-based); nullptr
+  // when either does not exist.
+  const Span* Find(int match, int group) const {
+    if (match < 0 || match >= Count() || group < 0 || group >= static_cast<int>(stride_)) {
+      return nullptr;
+    }
+    return &spans_[match * stride_ + group];
+  }
+  void Clear() { spans_.clear(); }
+
+ private:
+  friend class CompiledPattern;
+  size_t stride_ = 0;  // spans per match: the groups and the whole match
+  std::vector<Span> spans_;
+};
 
 class CompiledPattern {
  public:
@@ -46,7 +63,7 @@ class CompiledPattern {
   // otherwise at most the first. After an empty match the search goes on one
   // character further. False, with `matches` cleared, when the engine gave up
   // (a match or depth limit, any other matching error).
-  bool FindAll(std::u16string_view subject, bool global, std::vector<MatchSpans>& matches) const;
+  bool FindAll(std::u16string_view subject, bool global, MatchList& matches) const;
 
   // `subject` with every match (with `global`) or the first one replaced by
   // `replacement` in PCRE2's substitution syntax ($1, ${name}, $$); a group

@@ -19,14 +19,11 @@ struct RegexObject::State {
   Text pattern;
   bool global = false;
   std::unique_ptr<regex_engine::CompiledPattern> engine;
-  std::vector<regex_engine::MatchSpans> matches;
+  regex_engine::MatchList matches;
   WideSubject subject;
 
   const regex_engine::Span* Find(int match, int group) const {
-    if (match < 1 || match > static_cast<int>(matches.size())) return nullptr;
-    const auto& spans = matches[match - 1];
-    if (group < 0 || group >= static_cast<int>(spans.size())) return nullptr;
-    return &spans[group];
+    return matches.Find(match - 1, group);
   }
 
   Text SpanText(const regex_engine::Span* span, int* position) const {
@@ -49,7 +46,7 @@ bool RegexObject::Compile(const Text& pattern, const Text& subject, bool caseSen
 
   State& state = *state_;
   state.engine.reset();
-  state.matches.clear();
+  state.matches.Clear();
   state.compiled = true;
   state.global = global;
   state.pattern = expandQuoteMarker ? ReplaceText(pattern, kQuoteMarker, "\"", 1, std::nullopt, true)
@@ -70,7 +67,7 @@ Text RegexObject::ReplaceMatches(const Text& replacement) const {
   return replaced ? Utf16ToGbk(*replaced) : Text();
 }
 
-int RegexObject::MatchCount() const { return static_cast<int>(state_->matches.size()); }
+int RegexObject::MatchCount() const { return state_->matches.Count(); }
 
 Text RegexObject::MatchText(int match, int* position) const {
   return state_->SpanText(state_->Find(match, 0), position);
@@ -82,7 +79,7 @@ Text RegexObject::SubmatchText(int match, int group, int* position) const {
 }
 
 int RegexObject::SubmatchCount() const {
-  return state_->matches.empty() ? 0 : state_->engine->GroupCount();
+  return state_->matches.Count() == 0 ? 0 : state_->engine->GroupCount();
 }
 
 }  // namespace miravel

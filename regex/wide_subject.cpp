@@ -56,10 +56,9 @@ Text Utf16ToGbk(std::u16string_view units) {
 
 WideSubject::WideSubject(const Text& gbk) : gbk_(gbk), units_(GbkToUtf16(gbk)) {
   starts_.reserve(units_.size());
-  ends_.reserve(units_.size());
   if (OneUnitPerCharacter(gbk_, units_)) {
     for (size_t i = 0; i < gbk_.size(); i += CharacterLength(gbk_, i)) {
-      MapCharacter(i, CharacterLength(gbk_, i));
+      starts_.push_back(static_cast<int>(i));
     }
     return;
   }
@@ -70,13 +69,8 @@ WideSubject::WideSubject(const Text& gbk) : gbk_(gbk), units_(GbkToUtf16(gbk)) {
     const size_t length = CharacterLength(gbk_, i);
     const std::u16string piece = GbkToUtf16(gbk_.substr(i, length));
     units_ += piece;
-    for (size_t k = 0; k < piece.size(); ++k) MapCharacter(i, length);
+    starts_.insert(starts_.end(), piece.size(), static_cast<int>(i));
   }
-}
-
-void WideSubject::MapCharacter(size_t start, size_t length) {
-  starts_.push_back(static_cast<int>(start));
-  ends_.push_back(static_cast<int>(start + length));
 }
 
 int WideSubject::ByteOffset(int unit) const {
@@ -86,9 +80,10 @@ int WideSubject::ByteOffset(int unit) const {
 }
 
 Text WideSubject::Slice(int start, int end) const {
-  if (start < 0 || end <= start || end > static_cast<int>(ends_.size())) return {};
+  if (start < 0 || end <= start || end > static_cast<int>(starts_.size())) return {};
   const int from = starts_[start];
-  const int to = ends_[end - 1];
+  const int last = starts_[end - 1];
+  const int to = last + static_cast<int>(CharacterLength(gbk_, last));
   return gbk_.substr(from, to - from);
 }
 

@@ -28,12 +28,9 @@ class WideSubject {
   Text Slice(int start, int end) const;
 
  private:
-  void MapCharacter(size_t start, size_t length);
-
   Text gbk_;
   std::u16string units_;
   std::vector<int> starts_;  // per code unit: where its character begins
-  std::vector<int> ends_;    // per code unit: where its character ends
 };
 
 // GBK <-> UTF-16 for patterns, replacements and results.
