@@ -19,9 +19,9 @@ namespace miravel::code_page {
 namespace {
 
 constexpr const char* kGbkName = "CP936";
-constexpr const char* kUtf16Name = "UTF-16LE";
-constexpr std::uint8_t kReplacementLow = 0xFD;  // U+FFFD, little-endian
-constexpr std::uint8_t kReplacementHigh = 0xFF;
+constexpr const char* kUcs4Name = "WCHAR_T";  // glibc: UCS-4 in host order
+constexpr std::uint32_t kReplacement = 0xFFFD;
+static_assert(sizeof(wchar_t) == sizeof(std::uint32_t), "WCHAR_T must be UCS-4");
 constexpr char kGbkDefaultChar = '?';
 
 enum class IconvStop { kDone, kOutputFull, kBadInput };
@@ -68,11 +68,16 @@ class IconvDescriptor {
 
 bool IsGbkLead(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
 bool IsGbkTrail(unsigned char b) { return b >= 0x40 && b <= 0xFE && b != 0x7F; }
-bool IsHighSurrogate(unsigned unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLowSurrogate(unsigned unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+bool IsHighSurrogate(std::uint32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool IsLowSurrogate(std::uint32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
-unsigned Unit(const std::uint8_t* utf16, std::size_t index) {
-  return utf16[2 * index] | (utf16[2 * index + 1] << 8);
+std::uint32_t Unit(const std::uint8_t* utf16, std::size_t index) {
+  return utf16[2 * index] | (utf16[2 * index + 1] << 8u);
+}
+
+void PutUnit(std::uint8_t* utf16, std::size_t index, std::uint32_t unit) {
+  utf16[2 * index] = static_cast<std::uint8_t>(unit & 0xFF);
+  utf16[2 * index + 1] = static_cast<std::uint8_t>(unit >> 8);
 }
 
 // Bytes of the GBK character at `p`: a lead byte followed by a trail byte
@@ -81,46 +86,83 @@ std::size_t GbkCharSize(const unsigned char* p, std::size_t left) {
   return left > 1 && IsGbkLead(p[0]) && IsGbkTrail(p[1]) ? 2 : 1;
 }
 
-// UTF-16 units of the character at `index`: a surrogate pair is one
-// character, anything else (an unpaired surrogate too) is one unit.
-std::size_t Utf16CharUnits(const std::uint8_t* utf16, std::size_t index, std::size_t units) {
-  return index + 1 < units && IsHighSurrogate(Unit(utf16, index)) &&
-                 IsLowSurrogate(Unit(utf16, index + 1))
-             ? 2
-             : 1;
+// The code point at `*index`, advancing past it: a surrogate pair is one
+// code point beyond U+FFFF, an unpaired surrogate stands for itself.
+std::uint32_t NextCodePoint(const std::uint8_t* utf16, std::size_t& index, std::size_t units) {
+  const std::uint32_t unit = Unit(utf16, index++);
+  if ((unit & 0xF800) != 0xD800) return unit;
+  if (IsHighSurrogate(unit) && index < units) {
+    const std::uint32_t next = Unit(utf16, index);
+    if (IsLowSurrogate(next)) {
+      ++index;
+      return 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00);
+    }
+  }
+  return unit;
 }
 
 // Every GBK character, and every substitute, is one UTF-16 unit.
 std::size_t MeasureGbkToUtf16(const unsigned char* in, std::size_t size) {
   std::size_t units = 0;
-  for (std::size_t i = 0; i < size; ++units) {
+  std::size_t i = 0;
+  while (i < size) {
+    if (size - i >= 8) {
+      std::uint64_t word;
+      std::memcpy(&word, in + i, sizeof word);
+      if ((word & 0x8080808080808080u) == 0) {
+        units += 8;
+        i += 8;
+        continue;
+      }
+    }
     i += in[i] < 0x80 ? 1 : GbkCharSize(in + i, size - i);
+    ++units;
   }
   return units;
 }
 
+// UCS-4 code points, host order, in chunks that stay in the cache. glibc
+// converts between GBK and its wchar_t (UCS-4) in one step, where UTF-16
+// would take two; the UTF-16 side is done here.
+using Ucs4Chunk = std::array<std::uint32_t, 4096>;
+
+// Puts `code` as one or two UTF-16 units at `*units`; false when it does not
+// fit in `capacity`.
+bool PutUtf16(std::uint32_t code, std::uint8_t* out, std::size_t& units, std::size_t capacity) {
+  if (code < 0x10000) {
+    if (units == capacity) return false;
+    PutUnit(out, units++, code);
+    return true;
+  }
+  if (capacity - units < 2) return false;
+  PutUnit(out, units++, 0xD800 + ((code - 0x10000) >> 10));
+  PutUnit(out, units++, 0xDC00 + ((code - 0x10000) & 0x3FF));
+  return true;
+}
+
 std::ptrdiff_t GbkToUtf16(const char* in, std::size_t size, std::uint8_t* out, std::size_t capacityUnits) {
-  IconvDescriptor cd(kUtf16Name, kGbkName);
+  IconvDescriptor cd(kUcs4Name, kGbkName);
   if (!cd.Valid()) return -1;
-  char* outPtr = reinterpret_cast<char*>(out);
-  std::size_t outLeft = capacityUnits * 2;
+  Ucs4Chunk chunk;
+  std::size_t units = 0;
   for (;;) {
-    switch (cd.Convert(in, size, outPtr, outLeft)) {
-      case IconvStop::kDone:
-        return static_cast<std::ptrdiff_t>((capacityUnits * 2 - outLeft) / 2);
-      case IconvStop::kOutputFull:
-        return -1;
-      case IconvStop::kBadInput: {
-        if (outLeft < 2) return -1;
-        *outPtr++ = static_cast<char>(kReplacementLow);
-        *outPtr++ = static_cast<char>(kReplacementHigh);
-        outLeft -= 2;
-        const std::size_t skip = GbkCharSize(reinterpret_cast<const unsigned char*>(in), size);
-        in += skip;
-        size -= skip;
-        break;
-      }
+    char* chunkPtr = reinterpret_cast<char*>(chunk.data());
+    std::size_t chunkLeft = sizeof chunk;
+    const IconvStop stop = cd.Convert(in, size, chunkPtr, chunkLeft);
+    if (stop == IconvStop::kBadInput && chunkLeft >= sizeof(std::uint32_t)) {
+      const std::uint32_t replacement = kReplacement;
+      std::memcpy(chunkPtr, &replacement, sizeof replacement);
+      chunkPtr += sizeof replacement;
+      chunkLeft -= sizeof replacement;
+      const std::size_t skip = GbkCharSize(reinterpret_cast<const unsigned char*>(in), size);
+      in += skip;
+      size -= skip;
     }
+    const std::size_t count = (sizeof chunk - chunkLeft) / sizeof(std::uint32_t);
+    for (std::size_t k = 0; k < count; ++k) {
+      if (!PutUtf16(chunk[k], out, units, capacityUnits)) return -1;
+    }
+    if (stop == IconvStop::kDone) return static_cast<std::ptrdiff_t>(units);
   }
 }
 
@@ -132,13 +174,12 @@ using WidthTable = std::array<std::uint8_t, 0x10000>;
 std::unique_ptr<WidthTable> BuildGbkWidths() {
   auto widths = std::make_unique<WidthTable>();
   widths->fill(1);
-  IconvDescriptor cd(kGbkName, kUtf16Name);
+  IconvDescriptor cd(kGbkName, kUcs4Name);
   if (!cd.Valid()) return widths;
-  for (unsigned code = 0; code < 0x10000; ++code) {
+  for (std::uint32_t code = 0; code < 0x10000; ++code) {
     if (code >= 0xD800 && code <= 0xDFFF) continue;
-    const char unit[2] = {static_cast<char>(code & 0xFF), static_cast<char>(code >> 8)};
-    const char* in = unit;
-    std::size_t inLeft = sizeof unit;
+    const char* in = reinterpret_cast<const char*>(&code);
+    std::size_t inLeft = sizeof code;
     char buffer[8];
     char* out = buffer;
     std::size_t outLeft = sizeof buffer;
@@ -159,38 +200,41 @@ std::size_t MeasureUtf16ToGbk(const std::uint8_t* in, std::size_t units) {
   const WidthTable& widths = GbkWidths();
   std::size_t size = 0;
   for (std::size_t i = 0; i < units;) {
-    const std::size_t charUnits = Utf16CharUnits(in, i, units);
-    size += charUnits == 2 ? 1 : widths[Unit(in, i)];
-    i += charUnits;
+    const std::uint32_t code = NextCodePoint(in, i, units);
+    size += code > 0xFFFF ? 1 : widths[code];
   }
   return size;
 }
 
 std::ptrdiff_t Utf16ToGbk(const std::uint8_t* in, std::size_t units, char* out, std::size_t capacity) {
-  IconvDescriptor cd(kGbkName, kUtf16Name);
+  IconvDescriptor cd(kGbkName, kUcs4Name);
   if (!cd.Valid()) return -1;
-  const char* inPtr = reinterpret_cast<const char*>(in);
-  std::size_t inLeft = units * 2;
-  char* outPtr = out;
+  Ucs4Chunk chunk;
   std::size_t outLeft = capacity;
-  for (;;) {
-    switch (cd.Convert(inPtr, inLeft, outPtr, outLeft)) {
-      case IconvStop::kDone:
-        return static_cast<std::ptrdiff_t>(capacity - outLeft);
-      case IconvStop::kOutputFull:
-        return -1;
-      case IconvStop::kBadInput: {
-        if (outLeft < 1) return -1;
-        *outPtr++ = kGbkDefaultChar;
-        --outLeft;
-        const auto* at = reinterpret_cast<const std::uint8_t*>(inPtr);
-        const std::size_t skip = 2 * Utf16CharUnits(at, 0, inLeft / 2);
-        inPtr += skip;
-        inLeft -= skip;
-        break;
+  for (std::size_t i = 0; i < units;) {
+    std::size_t count = 0;
+    for (; count < chunk.size() && i < units; ++count) chunk[count] = NextCodePoint(in, i, units);
+    // Unpaired surrogates and code points beyond U+FFFF are bad input to
+    // the GBK converter, so each becomes one "?".
+    const char* chunkPtr = reinterpret_cast<const char*>(chunk.data());
+    std::size_t chunkLeft = count * sizeof(std::uint32_t);
+    while (chunkLeft > 0) {
+      switch (cd.Convert(chunkPtr, chunkLeft, out, outLeft)) {
+        case IconvStop::kDone:
+          break;
+        case IconvStop::kOutputFull:
+          return -1;
+        case IconvStop::kBadInput:
+          if (outLeft == 0) return -1;
+          *out++ = kGbkDefaultChar;
+          --outLeft;
+          chunkPtr += sizeof(std::uint32_t);
+          chunkLeft -= sizeof(std::uint32_t);
+          break;
       }
     }
   }
+  return static_cast<std::ptrdiff_t>(capacity - outLeft);
 }
 
 enum class Page { kGbk, kUtf8, kUnsupported };

@@ -1,5 +1,7 @@
 #include "text/utf8_utf16.h"
 
+#include <cstring>
+
 namespace miravel::code_page {
 namespace {
 
@@ -52,14 +54,44 @@ void PutUnit(std::uint8_t* utf16, std::size_t index, char32_t unit) {
   utf16[2 * index + 1] = static_cast<std::uint8_t>(unit >> 8);
 }
 
+bool IsAsciiWord(const unsigned char* p) {
+  std::uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  return (word & 0x8080808080808080u) == 0;
+}
+
+bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
+
+bool IsCommonThreeByteLead(unsigned char b) { return b >= 0xE1 && b <= 0xEF && b != 0xED; }
+
 // Measuring (kWrite false) and converting share one walk, so the size
-// measured is always the size written.
+// measured is always the size written. Runs of ASCII words and of the common
+// three-byte forms (leads E1..EC, EE, EF, for which any continuation bytes
+// are valid) take tight loops; everything else goes through DecodeUtf8.
 template <bool kWrite>
 std::ptrdiff_t Utf8ToUtf16Walk(const unsigned char* in, std::size_t size, std::uint8_t* out,
                                std::size_t capacity) {
   std::size_t units = 0;
   std::size_t i = 0;
   while (i < size) {
+    while (size - i >= 8 && IsAsciiWord(in + i)) {
+      if constexpr (kWrite) {
+        if (capacity - units < 8) return -1;
+        for (std::size_t k = 0; k < 8; ++k) PutUnit(out, units + k, in[i + k]);
+      }
+      units += 8;
+      i += 8;
+    }
+    while (size - i >= 3 && IsCommonThreeByteLead(in[i]) && IsContinuation(in[i + 1]) &&
+           IsContinuation(in[i + 2])) {
+      if constexpr (kWrite) {
+        if (units == capacity) return -1;
+        PutUnit(out, units, ((in[i] & 0x0Fu) << 12) | ((in[i + 1] & 0x3Fu) << 6) | (in[i + 2] & 0x3Fu));
+      }
+      ++units;
+      i += 3;
+    }
+    if (i == size) break;
     char32_t code = in[i];
     if (code < 0x80) {
       ++i;
@@ -90,7 +122,7 @@ std::ptrdiff_t Utf16ToUtf8Walk(const std::uint8_t* in, std::size_t units, unsign
   std::size_t i = 0;
   while (i < units) {
     char32_t code = Unit(in, i++);
-    if (code >= 0xD800 && code <= 0xDFFF) {
+    if ((code & 0xF800) == 0xD800) {
       const char32_t next = i < units ? Unit(in, i) : 0;
       if (code <= 0xDBFF && next >= 0xDC00 && next <= 0xDFFF) {
         code = 0x10000 + ((code - 0xD800) << 10) + (next - 0xDC00);
@@ -99,7 +131,7 @@ std::ptrdiff_t Utf16ToUtf8Walk(const std::uint8_t* in, std::size_t units, unsign
         code = kReplacement;
       }
     }
-    const std::size_t need = code < 0x80 ? 1 : code < 0x800 ? 2 : code < 0x10000 ? 3 : 4;
+    const std::size_t need = 1 + (code >= 0x80) + (code >= 0x800) + (code >= 0x10000);
     if constexpr (kWrite) {
       if (capacity - size < need) return -1;
       unsigned char* p = out + size;
