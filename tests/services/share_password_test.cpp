@@ -6,7 +6,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <regex>
 #include <ostream>
 #include <string>
 
@@ -23,8 +22,16 @@ const Text kIllegalAccess = "FAIL_SYS_ILLEGAL_ACCESS::\xB7\xC7\xB7\xA8\xC7\xEB\x
 const Text kItemLink = "https://item.taobao.com/item.htm?id=612345678901&spm=a1z10";
 
 bool HoldsFreshSession(const Text& cookies) {
-  static const std::regex shape("_m_h5_tk=[0-9a-f]{32}_1[0-9]{12}; _m_h5_tk_enc=[0-9a-f]{32}");
-  return std::regex_match(cookies, shape);
+  auto all = [](const Text& text, size_t from, size_t count, const char* allowed) {
+    return text.size() >= from + count &&
+           text.find_first_not_of(allowed, from) >= from + count;
+  };
+  const char* hex = "0123456789abcdef";
+  const size_t enc = 9 + 32 + 14 + 2;  // after "_m_h5_tk=", token, "_" + 13 digits, "; "
+  return cookies.size() == enc + 13 + 32 && cookies.rfind("_m_h5_tk=", 0) == 0 &&
+         all(cookies, 9, 32, hex) && cookies.compare(41, 2, "_1") == 0 &&
+         all(cookies, 43, 12, "0123456789") && cookies.compare(55, 2, "; ") == 0 &&
+         cookies.compare(enc, 13, "_m_h5_tk_enc=") == 0 && all(cookies, enc + 13, 32, hex);
 }
 
 using WarmUp = FakeGatewayTest;
