@@ -54,7 +54,10 @@ INSTANTIATE_TEST_SUITE_P(
                       EscapeCase{"ChineseUnchanged", kZhong + kYen, kZhong + kYen},
                       EscapeCase{"TrailByteBackslashUnchanged", kBackslashTrail + "\\",
                                  kBackslashTrail + "\\\\"},
-                      EscapeCase{"LeadByteBeforeQuote", "\x81\"", "\x81\\\""},
+                      EscapeCase{"LeadByteBeforeQuote", "\x81\"", "?\\\""},
+                      EscapeCase{"LeadByteBeforeDelete", "\xD6\x7F", "?\x7F"},
+                      EscapeCase{"LeadByteAtEnd", "ab\xD6", "ab?"},
+                      EscapeCase{"HighSingleBytes", "\x80\xFF", "\x80\xFF"},
                       EscapeCase{"SlashAndDelete", "/\x7F", "/\x7F"}),
     [](const auto& info) { return info.param.name; });
 

@@ -52,6 +52,7 @@ struct ConversionCase {
   std::string name;
   Text address;
   Text title;
+  Text titleReceived = title;  // what the gateway decodes
 };
 
 void PrintTo(const ConversionCase& c, std::ostream* os) { *os << c.name; }
@@ -68,7 +69,7 @@ TEST_P(Conversion, GetsTheFramedPasswordForTheSentTitle) {
   EXPECT_EQ(outcome.failure, "");
   EXPECT_FALSE(outcome.tokenRejected);
   // What the gateway decoded is exactly what was typed.
-  EXPECT_EQ(ControlText("/_fake/last-title"), c.title);
+  EXPECT_EQ(ControlText("/_fake/last-title"), c.titleReceived);
   EXPECT_EQ(ControlText("/_fake/last-data"), ShareDataText(c.address, c.title));
 }
 
@@ -80,6 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
         ConversionCase{"QuotedTitle", kItemLink, "a \"quoted\" \\ title\r\nline two\ttab"},
         ConversionCase{"BackslashTrailByte", kItemLink, "\x95\x5C" "x"},
         ConversionCase{"InjectionAttempt", kItemLink, "x\",\"bizId\":\"other"},
+        ConversionCase{"LoneLeadByteBeforeQuote", kItemLink, "a\xD6\"b", "a?\"b"},
         ConversionCase{"EmptyAddressAndTitle", "", ""}),
     [](const auto& info) { return info.param.name; });
 
