@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Loopback HTTP/1.1 server for the web-request tests and benchmarks.
 
-Binds 127.0.0.1 on a free port and prints "PORT <n>" first. One request per
-connection; every answer carries Content-Length and "Connection: close".
+Binds 127.0.0.1 on a free port and prints "PORT <n>" first. With
+"--tls CERT KEY" it speaks https with that (self-signed) certificate.
+One request per connection; every answer carries Content-Length and "Connection: close".
 The request is read byte for byte, so /echo shows exactly what was sent.
 
   /echo                 body: the raw request (request line, headers, blank
@@ -22,6 +23,7 @@ The request is read byte for byte, so /echo shows exactly what was sent.
 """
 import socket
 import socketserver
+import ssl
 import sys
 import threading
 import time
@@ -126,6 +128,10 @@ class Server(socketserver.ThreadingTCPServer):
 
 def main():
     server = Server(("127.0.0.1", 0), Handler)
+    if len(sys.argv) == 4 and sys.argv[1] == "--tls":
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(sys.argv[2], sys.argv[3])
+        server.socket = context.wrap_socket(server.socket, server_side=True)
     print("PORT %d" % server.server_address[1], flush=True)
     server.serve_forever(poll_interval=0.05)
 

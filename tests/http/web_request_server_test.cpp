@@ -240,6 +240,19 @@ TEST_F(WebRequestServerTest, TransportCookieStoreOnlyWhenCookiesAreNotSupplied) 
   EXPECT_EQ(CookieLines(WebRequest(Url("/echo"), kMethodGet, "", &own)), std::vector<std::string>{"Cookie: mine=3"});
 }
 
+TEST(WebRequestTlsTest, UntrustedCertificateIsRefused) {
+  // tests/http/tls_cert.pem is self-signed, so curl's default checks fail it.
+  LocalServer server("http/http_server.py",
+                     {"--tls", testing::TestsPath("http/tls_cert.pem"), testing::TestsPath("http/tls_key.pem")});
+  ASSERT_TRUE(server.ok());
+  Text rawHeaders;
+  EXPECT_TRUE(WebRequest("https://" + server.host_port() + "/small", kMethodGet, "", nullptr, nullptr, nullptr,
+                         &rawHeaders)
+                  .empty());
+  EXPECT_EQ(rawHeaders, "");
+  EXPECT_NE(LastWebRequestError().find("certificate"), Text::npos) << LastWebRequestError();
+}
+
 int ClosedLoopbackPort() {
   const int fd = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{};
