@@ -145,8 +145,15 @@ void CurlTransport::SetMethodAndBody(const Bytes& body) {
   if (verb_ != "POST") curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, verb_.c_str());
 }
 
-bool CurlTransport::Send(const Text& headers, const Bytes& body) {
-  if (!easy_ || !multi_) return false;
+bool CurlTransport::AppendHeader(const Text& line) {
+  curl_slist* list = curl_slist_append(headerList_.get(), line.c_str());
+  if (list == nullptr) return false;
+  static_cast<void>(headerList_.release());  // `list` is the same list, one line longer
+  headerList_.reset(list);
+  return true;
+}
+
+bool CurlTransport::BuildHeaderList(const Text& headers) {
   bool hasExpect = false;
   std::string_view rest = headers;
   while (!rest.empty()) {
@@ -155,21 +162,17 @@ bool CurlTransport::Send(const Text& headers, const Bytes& body) {
     rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 2);
     if (line.empty()) continue;
     hasExpect = hasExpect || StartsWithIgnoreCase(line, "Expect:");
-    curl_slist* list = curl_slist_append(headerList_.get(), CurlHeaderLine(line).c_str());
-    if (list == nullptr) {
-      Finish("cannot build the request headers");
-      return false;
-    }
-    headerList_.release();
-    headerList_.reset(list);
+    if (!AppendHeader(CurlHeaderLine(line))) return false;
   }
   // No "Expect: 100-continue" of curl's own before a larger body.
-  if (!hasExpect) {
-    curl_slist* list = curl_slist_append(headerList_.get(), "Expect:");
-    if (list != nullptr) {
-      headerList_.release();
-      headerList_.reset(list);
-    }
+  return hasExpect || AppendHeader("Expect:");
+}
+
+bool CurlTransport::Send(const Text& headers, const Bytes& body) {
+  if (!easy_ || !multi_) return false;
+  if (!BuildHeaderList(headers)) {
+    Finish("cannot build the request headers");
+    return false;
   }
   curl_easy_setopt(easy_.get(), CURLOPT_HTTPHEADER, headerList_.get());
   SetMethodAndBody(body);

@@ -56,6 +56,8 @@ class CurlTransport final : public Transport {
   static std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* self);
 
   bool Configure(const Text& path, const RequestOptions& options);
+  bool AppendHeader(const Text& line);
+  bool BuildHeaderList(const Text& headers);
   void SetMethodAndBody(const Bytes& body);
   bool EndOfHeaderBlock();
   void Pump();
