@@ -4,6 +4,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace miravel::char_walk {
 namespace {
 
@@ -25,6 +29,40 @@ std::size_t HighRunStart(const char* data, std::size_t floor, std::size_t pos) {
 
 bool HasLetter(std::string_view text) {
   return std::any_of(text.begin(), text.end(), [](char c) { return FoldCase(c) >= 'a' && FoldCase(c) <= 'z'; });
+}
+
+bool IsLowerLetter(char c) { return c >= 'a' && c <= 'z'; }
+
+// First index in [from, end) whose byte reads as `folded` when A-Z are read
+// as a-z; `end` when there is none.
+std::size_t NextFolded(const char* data, std::size_t from, std::size_t end, char folded) {
+  if (!IsLowerLetter(folded)) {
+    const void* hit = std::memchr(data + from, folded, end - from);
+    return hit == nullptr ? end : static_cast<std::size_t>(static_cast<const char*>(hit) - data);
+  }
+  std::size_t i = from;
+#if defined(__SSE2__)
+  // For a lower-case letter, (byte | 0x20) == letter holds exactly for the
+  // letter and its upper-case form.
+  const __m128i wanted = _mm_set1_epi8(folded);
+  const __m128i caseBit = _mm_set1_epi8(0x20);
+  for (; i + 16 <= end; i += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+    const int mask = _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(bytes, caseBit), wanted));
+    if (mask != 0) return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+  }
+#endif
+  for (; i < end; ++i) {
+    if (FoldCase(data[i]) == folded) return i;
+  }
+  return end;
+}
+
+bool EqualsFolded(const char* data, std::string_view folded) {
+  for (std::size_t k = 0; k < folded.size(); ++k) {
+    if (FoldCase(data[k]) != folded[k]) return false;
+  }
+  return true;
 }
 
 // failure[i]: length of the longest proper border of pattern[0..i].
@@ -104,8 +142,33 @@ std::size_t Searcher::FindFirst(std::string_view text, std::size_t walkStart,
   if (regionEnd > text.size() || walkStart > regionEnd || regionEnd - walkStart < sought_.size()) {
     return kNone;
   }
-  if (folding_) return FindFirstScanning(text, walkStart, walkStart, regionEnd);
+  if (folding_) return FindFirstFolding(text, walkStart, regionEnd);
   return FindFirstExact(text, walkStart, regionEnd);
+}
+
+// Candidates are the bytes that fold to the sought text's first byte; each
+// is compared in full. Should the comparisons cost more than a few times the
+// bytes passed (a repetitive sought text over a repetitive region), the
+// scanning search takes over, so the whole stays linear.
+std::size_t Searcher::FindFirstFolding(std::string_view text, std::size_t walkStart,
+                                       std::size_t regionEnd) const {
+  const char* data = text.data();
+  const std::size_t m = sought_.size();
+  const std::size_t lastStart = regionEnd - m + 1;
+  ForwardBoundaries boundaries(data, walkStart);
+  std::size_t from = walkStart;
+  std::size_t compared = 0;
+  while (from < lastStart) {
+    const std::size_t q = NextFolded(data, from, lastStart, sought_[0]);
+    if (q == lastStart) return kNone;
+    if (EqualsFolded(data + q, sought_) && boundaries.StartsAt(q)) return q;
+    from = q + 1;
+    compared += m;
+    if (compared > 2 * (from - walkStart) + 4096) {
+      return FindFirstScanning(text, boundaries.Boundary(), from, regionEnd);
+    }
+  }
+  return kNone;
 }
 
 // memmem finds candidates; a candidate on a trail byte is skipped. Should the

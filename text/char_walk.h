@@ -47,6 +47,7 @@ class Searcher {
 
  private:
   std::size_t FindFirstExact(std::string_view text, std::size_t walkStart, std::size_t regionEnd) const;
+  std::size_t FindFirstFolding(std::string_view text, std::size_t walkStart, std::size_t regionEnd) const;
   std::size_t FindFirstScanning(std::string_view text, std::size_t boundary, std::size_t from,
                                 std::size_t regionEnd) const;
 
