@@ -13,7 +13,6 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace miravel::char_walk {
 
@@ -53,8 +52,6 @@ class Searcher {
 
   std::string sought_;  // folded to lower case when folding_
   bool folding_;        // ignore case and the sought text holds a letter
-  std::vector<std::size_t> forwardFailure_;
-  std::vector<std::size_t> backwardFailure_;
 };
 
 }  // namespace miravel::char_walk
