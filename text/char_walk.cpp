@@ -28,11 +28,11 @@ std::size_t HighRunStart(const char* data, std::size_t floor, std::size_t pos) {
   return j;
 }
 
-bool HasLetter(std::string_view text) {
-  return std::any_of(text.begin(), text.end(), [](char c) { return FoldCase(c) >= 'a' && FoldCase(c) <= 'z'; });
-}
-
 bool IsLowerLetter(char c) { return c >= 'a' && c <= 'z'; }
+
+bool HasLetter(std::string_view text) {
+  return std::any_of(text.begin(), text.end(), [](char c) { return IsLowerLetter(FoldCase(c)); });
+}
 
 // First index in [from, end) whose byte reads as `folded` when A-Z are read
 // as a-z; `end` when there is none.
