@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,8 @@ struct ParseRow {
   std::string pid = "";
   bool forcedTargeting = false;
 };
+
+void PrintTo(const ParseRow& row, std::ostream* out) { *out << row.name; }
 
 class ParseCommandLineTest : public ::testing::TestWithParam<ParseRow> {};
 
@@ -68,6 +71,8 @@ struct UsageErrorRow {
   std::vector<std::string_view> args;
   const char* mentions;  // the message names what is wrong
 };
+
+void PrintTo(const UsageErrorRow& row, std::ostream* out) { *out << row.name; }
 
 class UsageErrorTest : public ::testing::TestWithParam<UsageErrorRow> {};
 

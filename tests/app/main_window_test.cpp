@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "qt_application.h"
@@ -42,6 +43,8 @@ const ExpectedControl kExpectedControls[] = {
     {"按钮2", "QPushButton", 208, 234, 48, 32, "复制"},
     {"按钮1", "QPushButton", 274, 232, 128, 48, "转换"},
 };
+
+void PrintTo(const ExpectedControl& control, std::ostream* out) { *out << control.name; }
 
 QString ControlText(const QWidget* widget) {
   if (const auto* label = qobject_cast<const QLabel*>(widget)) return label->text();
