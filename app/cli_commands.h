@@ -14,7 +14,9 @@
 namespace miravel {
 
 // Warm-up, then one conversion. The password and a newline on `out` (exit 0),
-// or one line on `err` saying why there is none (exit 1).
+// or one line on `err` saying why there is none (exit 1). A URL or title
+// with characters GBK lacks is still sent (with "?" for them), after a
+// warning line on `err`; the batch warns the same way per line.
 int RunConvert(const std::string& url, const std::string& title, std::ostream& out,
                std::ostream& err);
 

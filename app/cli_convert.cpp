@@ -30,6 +30,18 @@ BatchLine SplitBatchLine(std::string_view line) {
   return fields;
 }
 
+// The program's text is GBK: what it cannot hold is sent as "?", which the
+// user should hear about. Empty when nothing is lost.
+std::string LossWarning(std::string_view url, std::string_view title) {
+  const bool urlLossy = !FitsGbk(url);
+  const bool titleLossy = !FitsGbk(title);
+  if (!urlLossy && !titleLossy) return {};
+  const char* what = urlLossy && titleLossy ? "the URL and the title hold"
+                     : urlLossy             ? "the URL holds"
+                                            : "the title holds";
+  return std::string("warning: ") + what + " characters outside GBK; they are sent as \"?\"";
+}
+
 std::string FailureLine(const SharePasswordOutcome& outcome) {
   if (!outcome.failure.empty()) return ToUtf8(outcome.failure);
   return "no share password";
@@ -39,6 +51,9 @@ std::string FailureLine(const SharePasswordOutcome& outcome) {
 
 int RunConvert(const std::string& url, const std::string& title, std::ostream& out,
                std::ostream& err) {
+  if (const std::string warning = LossWarning(url, title); !warning.empty()) {
+    err << "miravel: " << warning << '\n';
+  }
   WarmUpGateway();
   const SharePasswordOutcome outcome = RequestSharePassword(FromUtf8(url), FromUtf8(title));
   if (outcome.password.empty()) {
@@ -62,6 +77,9 @@ int RunConvertBatch(std::istream& in, std::ostream& out, std::ostream& err, bool
     std::string problem = line.problem;
     Text password;
     if (problem.empty()) {
+      if (const std::string warning = LossWarning(line.url, line.title); !warning.empty()) {
+        progress.Message("miravel: line " + std::to_string(lineNumber) + ": " + warning);
+      }
       if (!warmedUp) {
         WarmUpGateway();
         warmedUp = true;

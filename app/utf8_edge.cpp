@@ -8,4 +8,6 @@ Text FromUtf8(std::string_view utf8) { return Utf8ToAnsi(Bytes(utf8.begin(), utf
 
 std::string ToUtf8(const Text& text) { return AnsiToUtf8(text); }
 
+bool FitsGbk(std::string_view utf8) { return ToUtf8(FromUtf8(utf8)) == utf8; }
+
 }  // namespace miravel

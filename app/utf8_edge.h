@@ -14,6 +14,10 @@ namespace miravel {
 Text FromUtf8(std::string_view utf8);
 std::string ToUtf8(const Text& text);
 
+// True when `utf8` is valid UTF-8 whose every character GBK holds, i.e. it
+// survives FromUtf8 unchanged.
+bool FitsGbk(std::string_view utf8);
+
 }  // namespace miravel
 
 #endif  // MIRAVEL_APP_UTF8_EDGE_H_

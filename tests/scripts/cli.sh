@@ -45,6 +45,7 @@ run() {
   status=$?
 }
 lines() { wc -l <"$work/$1" | tr -d ' '; }
+starts_with() { [[ "$1" == "$2"* ]]; }
 is_password() { grep -qxE '￥[^￥]+￥' <<<"$1"; }
 
 item="https://item.taobao.com/item.htm?id=612345678901"
@@ -101,6 +102,13 @@ check "... which looks like one" is_password "$(cat "$work/out")"
 check "... for the title sent as UTF-8" test "$(control last-title)" = "测试标题 \"x\""
 check "... after one warm-up" test "$(stat warmups)" = 1
 
+run convert --title "新款😀" "$item"
+check "a title with characters outside GBK converts, with a warning" \
+  test "$status" = 0 -a "$(lines out)" = 1 -a "$(lines err)" = 1
+grep -q 'outside GBK' "$work/err"; check "... that says so" test $? = 0
+title_sent="$(control last-title)"
+check "... and the title goes out with \"?\" for them" starts_with "$title_sent" "新款?"
+
 control "answer?mode=none" >/dev/null
 run convert "$item"
 check "no password in the answer: exit 1, nothing on stdout, one line why" \
@@ -155,6 +163,11 @@ check "stdin batch: still one warm-up" test "$(stat warmups)" = 1
 check "stdin batch: the expired token was retried once: 1 + 2 + 1 + 1 signed requests" \
   test "$(stat signed)" = 5
 check "stdin batch: no progress bar when stderr is not a terminal" test "$(grep -c $'\r' "$work/err")" = 0
+
+printf '%s\n%s\n' "$item" "$item2" >"$work/two.tsv"
+script -qec "'$program' convert --batch '$work/two.tsv' >'$work/out'" "$work/terminal" >/dev/null
+check "a progress bar on stderr when it is a terminal" grep -q $'\r\\[#*\\.*\\] 1/2' "$work/terminal"
+check "... while the rows still go to stdout" test "$(lines out)" = 2
 
 control reset >/dev/null
 printf '%s\n%s\n' "$item" "$item2" | "$program" convert --batch - >"$work/out" 2>"$work/err"
