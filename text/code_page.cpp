@@ -12,7 +12,7 @@ namespace {
 constexpr int kWhole = -1;  // input read up to and including its first zero
 
 // A converter's output buffer whose bytes start undefined, for buffers no
-// caller sees: they are read only up to the terminator the converter writes.
+// caller sees: they are read only up to the size the converter wrote.
 class RawBuffer {
  public:
   RawBuffer() = default;
@@ -45,23 +45,27 @@ bool AnsiToWideInto(const Text& text, int codePage, Buffer& buffer) {
   return code_page::MultiByteToWide(codePage, text.c_str(), kWhole, buffer.data(), needed) != 0;
 }
 
-// WideToAnsi's steps over zero-terminated UTF-16. The platform's output
-// buffer is 2 x m bytes of spaces, m measured in the ANSI code page, and
-// the result is that buffer up to its first zero byte. The conversion always
-// writes its terminator and the spaces after it are never seen, so the
-// buffer here is what the requested page needs: never more than 2 x m for a
-// text that came from GBK, and for other texts (an emoji into UTF-8 takes
-// four bytes where the ANSI page takes one "?") the whole conversion instead
-// of an overflow.
+// WideToAnsi's steps over zero-terminated UTF-16. The output buffer is
+// twice the size measured in the ANSI code page, which holds the UTF-8 form
+// of any text that came from GBK; for other texts (an emoji takes four
+// bytes in UTF-8 and one "?" in GBK) it grows to what the requested page
+// needs instead of overflowing. The result is the output up to its first
+// zero byte; the rest of the buffer (spaces on the platform) is never seen.
 Text WideToAnsiOf(const std::uint8_t* utf16, int codePage) {
   const int m = code_page::WideToMultiByte(kCodePageAnsi, utf16, kWhole, nullptr, 0);
-  if (m == 0) return {};
-  const int needed = code_page::WideToMultiByte(codePage, utf16, kWhole, nullptr, 0);
-  if (needed == 0) return {};
-  Text buffer(static_cast<std::size_t>(needed), ' ');
-  if (code_page::WideToMultiByte(codePage, utf16, kWhole, buffer.data(), needed) == 0) return {};
-  buffer.resize(std::strlen(buffer.c_str()));
-  return buffer;
+  if (m == 0 || m > INT_MAX / 2) return {};
+  RawBuffer buffer(2 * static_cast<std::size_t>(m));
+  auto* out = reinterpret_cast<char*>(buffer.data());
+  int written = code_page::WideToMultiByte(codePage, utf16, kWhole, out, 2 * m);
+  if (written == 0) {
+    const int needed = code_page::WideToMultiByte(codePage, utf16, kWhole, nullptr, 0);
+    if (needed <= 2 * m) return {};
+    buffer = RawBuffer(static_cast<std::size_t>(needed));
+    out = reinterpret_cast<char*>(buffer.data());
+    written = code_page::WideToMultiByte(codePage, utf16, kWhole, out, needed);
+  }
+  const void* zero = std::memchr(out, 0, static_cast<std::size_t>(written));
+  return zero == nullptr ? Text() : Text(static_cast<const char*>(out), static_cast<const char*>(zero));
 }
 
 // `utf16` itself when it holds a zero unit; otherwise a terminated copy in
