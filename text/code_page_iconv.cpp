@@ -163,12 +163,15 @@ bool IsPairsWord(std::uint64_t word) {
 // measured is always the size written. A lead byte followed by a trail byte
 // is one character, mapped or not; any other byte stands alone. Every GBK
 // character, and every U+FFFD put for one, is one UTF-16 unit.
-template <bool kWrite>
+template <bool kWrite = true>
 std::ptrdiff_t GbkToUtf16(const unsigned char* in, std::size_t size, std::uint8_t* out, std::size_t capacity) {
   const GbkMap& map = Gbk();
   std::size_t units = 0;
   std::size_t i = 0;
   while (i < size) {
+    // A word of ASCII or of whole pairs at once; otherwise the characters
+    // that start in this word one by one, before looking at words again.
+    std::size_t end = size;
     if (size - i >= 8) {
       const std::uint64_t word = Word(in + i);
       if (IsAsciiWord(word)) {
@@ -192,22 +195,85 @@ std::ptrdiff_t GbkToUtf16(const unsigned char* in, std::size_t size, std::uint8_
         i += 8;
         continue;
       }
+      end = i + 8;
     }
-    std::uint16_t code;
-    if (i + 1 < size && IsGbkLead(in[i]) && IsGbkTrail(in[i + 1])) {
-      code = map.pairs[PairIndex(in[i], in[i + 1])];
-      i += 2;
-    } else {
-      code = map.single[in[i]];
-      i += 1;
+    while (i < end) {
+      std::uint16_t code;
+      if (i + 1 < size && IsGbkLead(in[i]) && IsGbkTrail(in[i + 1])) {
+        code = map.pairs[PairIndex(in[i], in[i + 1])];
+        i += 2;
+      } else {
+        code = map.single[in[i]];
+        i += 1;
+      }
+      if constexpr (kWrite) {
+        if (units == capacity) return -1;
+        PutUnit(out, units, code == kNone ? kReplacement : code);
+      }
+      ++units;
     }
-    if constexpr (kWrite) {
-      if (units == capacity) return -1;
-      PutUnit(out, units, code == kNone ? kReplacement : code);
-    }
-    ++units;
   }
   return static_cast<std::ptrdiff_t>(units);
+}
+
+// Counting GBK characters eight bytes at a time without branching on the
+// text. A pair starts at byte j when j is a character start, j is a lead
+// byte and j + 1 a trail byte; which bytes are starts follows from the
+// bytes' pair flags and whether the word's first byte is one, so a table
+// indexed by (start, flags) gives each word's character count and whether
+// the next word's first byte is a start.
+std::uint64_t SetIfNonZero(std::uint64_t word) {  // high bit of each non-zero byte
+  return (((word & ~kHighBits) + ~kHighBits) | word) & kHighBits;
+}
+
+std::uint64_t LeadFlags(std::uint64_t word) {  // 0x81..0xFE
+  return word & kHighBits & SetIfNonZero(word & ~kHighBits) & SetIfNonZero(~word);
+}
+
+std::uint64_t TrailFlags(std::uint64_t word) {  // 0x40..0xFE except 0x7F
+  const std::uint64_t atLeast40 = (word | (word << 1)) & kHighBits;
+  return atLeast40 & SetIfNonZero(word ^ (0x7F * kLowBits)) & SetIfNonZero(~word);
+}
+
+unsigned FlagBits(std::uint64_t flags) {  // high bit of byte j -> bit j
+  return static_cast<unsigned>(((flags >> 7) * 0x0102040810204080u) >> 56);
+}
+
+struct WordStep {
+  std::uint8_t characters;
+  bool nextStarts;
+};
+
+constexpr std::array<WordStep, 512> kWordSteps = [] {
+  std::array<WordStep, 512> steps{};
+  for (unsigned entry = 0; entry < 512; ++entry) {
+    bool start = (entry >> 8) != 0;
+    std::uint8_t characters = 0;
+    for (unsigned j = 0; j < 8; ++j) {
+      const bool pair = ((entry >> j) & 1) != 0;
+      if (start) ++characters;
+      start = !(start && pair);
+    }
+    steps[entry] = {characters, start};
+  }
+  return steps;
+}();
+
+std::size_t MeasureGbkToUtf16(const unsigned char* in, std::size_t size) {
+  std::size_t units = 0;
+  std::size_t i = 0;
+  bool start = true;
+  for (; size - i >= 9; i += 8) {
+    const unsigned pairs = FlagBits(LeadFlags(Word(in + i)) & TrailFlags(Word(in + i + 1)));
+    const WordStep step = kWordSteps[(start ? 256u : 0u) | pairs];
+    units += step.characters;
+    start = step.nextStarts;
+  }
+  if (!start) ++i;  // the trail byte of a pair begun in the last word
+  for (; i < size; ++units) {
+    i += i + 1 < size && IsGbkLead(in[i]) && IsGbkTrail(in[i + 1]) ? 2 : 1;
+  }
+  return units;
 }
 
 // A surrogate pair is one character, which GBK cannot hold (it has nothing
@@ -305,8 +371,8 @@ int MultiByteToWide(int codePage, const char* input, int length, std::uint8_t* u
   const auto* bytes = reinterpret_cast<const unsigned char*>(input);
   const auto capacity = static_cast<std::size_t>(capacityUnits);
   if (page == Page::kUtf8) return ToResult(Utf8ToUtf16(bytes, size, capacity == 0 ? nullptr : utf16, capacity));
-  return ToResult(capacity == 0 ? GbkToUtf16<false>(bytes, size, nullptr, 0)
-                                : GbkToUtf16<true>(bytes, size, utf16, capacity));
+  return ToResult(capacity == 0 ? static_cast<std::ptrdiff_t>(MeasureGbkToUtf16(bytes, size))
+                                : GbkToUtf16(bytes, size, utf16, capacity));
 }
 
 int WideToMultiByte(int codePage, const std::uint8_t* utf16, int lengthUnits, char* output, int capacityBytes) {

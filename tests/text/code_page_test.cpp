@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <random>
 #include <string>
 #include <string_view>
 
@@ -207,6 +208,30 @@ TEST(CodePageBackend, MeasuringAgreesWithConverting) {
     EXPECT_EQ(code_page::WideToMultiByte(page, all.data(), units, out.data(), size), size);
     EXPECT_EQ(code_page::WideToMultiByte(page, all.data(), units, out.data(), size - 1), 0)
         << "an output one byte short must fail, not truncate";
+  }
+}
+
+// Texts of every length up to a few words, from bytes chosen to sit on the
+// edges of the GBK ranges, so pairs straddle the converter's word steps.
+TEST(CodePageBackend, GbkMeasureAgreesWithConvertOnMixedBytes) {
+  const unsigned char alphabet[] = {'a', ' ', 0x40, 0x7E, 0x7F, 0x80, 0x81, 0xA1, 0xC4, 0xE3, 0xFE, 0xFF};
+  std::mt19937 random(936);
+  for (int round = 0; round < 20000; ++round) {
+    std::string text(random() % 40, '\0');
+    for (char& c : text) c = static_cast<char>(alphabet[random() % sizeof alphabet]);
+    int expected = 0;  // characters, by the stepping rule
+    for (std::size_t i = 0; i < text.size(); ++expected) {
+      const auto b = static_cast<unsigned char>(text[i]);
+      const bool pair = i + 1 < text.size() && b >= 0x81 && b <= 0xFE &&
+                        IsGbkTrail(static_cast<unsigned char>(text[i + 1]));
+      i += pair ? 2 : 1;
+    }
+    const int length = static_cast<int>(text.size());
+    if (length == 0) continue;
+    const int units = code_page::MultiByteToWide(936, text.data(), length, nullptr, 0);
+    ASSERT_EQ(units, expected) << Hex(text);
+    Bytes out(2 * static_cast<std::size_t>(units));
+    ASSERT_EQ(code_page::MultiByteToWide(936, text.data(), length, out.data(), units), units) << Hex(text);
   }
 }
 
