@@ -235,5 +235,24 @@ TEST(CodePageBackend, GbkMeasureAgreesWithConvertOnMixedBytes) {
   }
 }
 
+// The same for UTF-8: well-formed runs of three-byte characters and ASCII
+// broken by every kind of ill-formed byte, at every offset.
+TEST(CodePageBackend, Utf8MeasureAgreesWithConvertOnMixedBytes) {
+  const std::string_view pieces[] = {"a", "bc", "\xE4\xBD\xA0", "\xEF\xBF\xA5", "\xE4", "\xE4\xBD", "\x80",
+                                     "\xBF", "\xC2\xA9", "\xC0", "\xE0\xA0\x80", "\xE0\x80", "\xED\xA0\x80",
+                                     "\xED\x9F\xBF", "\xF0\x9F\x98\x80", "\xF4\x90\x80\x80", "\xF5", "\xFF"};
+  std::mt19937 random(65001);
+  for (int round = 0; round < 20000; ++round) {
+    std::string text;
+    const int count = static_cast<int>(random() % 24);
+    for (int k = 0; k < count; ++k) text += pieces[random() % std::size(pieces)];
+    if (text.empty()) continue;
+    const int length = static_cast<int>(text.size());
+    const int units = code_page::MultiByteToWide(65001, text.data(), length, nullptr, 0);
+    Bytes out(2 * text.size());
+    ASSERT_EQ(code_page::MultiByteToWide(65001, text.data(), length, out.data(), length), units) << Hex(text);
+  }
+}
+
 }  // namespace
 }  // namespace miravel
