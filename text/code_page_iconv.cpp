@@ -29,7 +29,7 @@ constexpr const char* kUcs4Name = "WCHAR_T";  // glibc: UCS-4 in host order
 static_assert(sizeof(wchar_t) == sizeof(std::uint32_t), "WCHAR_T must be UCS-4");
 
 constexpr std::uint16_t kNone = 0xFFFF;  // neither a GBK code nor a GBK result
-constexpr std::uint32_t kReplacement = 0xFFFD;
+constexpr std::uint16_t kReplacement = 0xFFFD;
 constexpr unsigned char kGbkDefaultChar = '?';
 
 // Owns one iconv conversion descriptor.
@@ -78,7 +78,7 @@ constexpr std::size_t kTrails = 0xFE - 0x40 + 1;  // trail byte columns, 0x7F's 
 std::size_t PairIndex(unsigned char lead, unsigned char trail) { return (lead - 0x81u) * kTrails + (trail - 0x40u); }
 
 // The converter's mapping. Decoding: the BMP code point of each single byte
-// and of each lead+trail pair, kNone where the converter cannot read it.
+// and of each lead+trail pair, U+FFFD where the converter cannot read it.
 // Encoding: the GBK code of each BMP code point (a value up to 0xFF is one
 // byte, otherwise lead << 8 | trail), kNone where GBK cannot hold it.
 struct GbkMap {
@@ -90,7 +90,7 @@ struct GbkMap {
 std::uint16_t DecodeOne(IconvDescriptor& cd, const unsigned char* bytes, std::size_t size) {
   std::uint32_t code = 0;
   const std::ptrdiff_t written = cd.ConvertOne(bytes, size, &code, sizeof code);
-  return written == sizeof code && code < kNone ? static_cast<std::uint16_t>(code) : kNone;
+  return written == sizeof code && code < kNone ? static_cast<std::uint16_t>(code) : kReplacement;
 }
 
 std::uint16_t EncodeOne(IconvDescriptor& cd, std::uint32_t code) {
@@ -101,12 +101,12 @@ std::uint16_t EncodeOne(IconvDescriptor& cd, std::uint32_t code) {
   return kNone;
 }
 
-// Without the converter every table stays empty: ASCII and everything else
-// then read as not convertible.
+// Without the converter every entry stays "not convertible": every byte
+// then reads as U+FFFD and every character writes as "?".
 std::unique_ptr<GbkMap> ReadGbkMap() {
   auto map = std::make_unique<GbkMap>();
-  map->single.fill(kNone);
-  map->pairs.fill(kNone);
+  map->single.fill(kReplacement);
+  map->pairs.fill(kReplacement);
   map->encode.fill(kNone);
   IconvDescriptor decoder(kUcs4Name, kGbkName);
   IconvDescriptor encoder(kGbkName, kUcs4Name);
@@ -188,7 +188,7 @@ std::ptrdiff_t GbkToUtf16(const unsigned char* in, std::size_t size, std::uint8_
           if (capacity - units < 4) return -1;
           for (std::size_t k = 0; k < 4; ++k) {
             const std::uint16_t code = map.pairs[PairIndex(in[i + 2 * k], in[i + 2 * k + 1])];
-            PutUnit(out, units + k, code == kNone ? kReplacement : code);
+            PutUnit(out, units + k, code);
           }
         }
         units += 4;
@@ -208,7 +208,7 @@ std::ptrdiff_t GbkToUtf16(const unsigned char* in, std::size_t size, std::uint8_
       }
       if constexpr (kWrite) {
         if (units == capacity) return -1;
-        PutUnit(out, units, code == kNone ? kReplacement : code);
+        PutUnit(out, units, code);
       }
       ++units;
     }
