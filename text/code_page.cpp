@@ -32,7 +32,8 @@ class RawBuffer {
 // requested one: when that page needs fewer units the rest of the buffer is
 // left as it was; when it needs more (GBK bytes read as UTF-8, say) the
 // buffer grows to fit rather than losing the end of the text and its
-// terminator. False when the conversion cannot be done.
+// terminator. Returns the units written (terminator included), 0 when the
+// conversion cannot be done.
 template <class Buffer>
 int AnsiToWideInto(const Text& text, int codePage, Buffer& buffer) {
   const int n = code_page::MultiByteToWide(kCodePageAnsi, text.c_str(), kWhole, nullptr, 0);

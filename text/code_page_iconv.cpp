@@ -90,7 +90,7 @@ struct GbkMap {
 std::uint16_t DecodeOne(IconvDescriptor& cd, const unsigned char* bytes, std::size_t size) {
   std::uint32_t code = 0;
   const std::ptrdiff_t written = cd.ConvertOne(bytes, size, &code, sizeof code);
-  return written == sizeof code && code < kNone ? static_cast<std::uint16_t>(code) : kReplacement;
+  return written == static_cast<std::ptrdiff_t>(sizeof code) && code < kNone ? static_cast<std::uint16_t>(code) : kReplacement;
 }
 
 std::uint16_t EncodeOne(IconvDescriptor& cd, std::uint32_t code) {
@@ -159,11 +159,10 @@ bool IsPairsWord(std::uint64_t word) {
   return (word & kHighBits) == kHighBits && !HasZeroByte(word & ~kHighBits) && !HasZeroByte(~word);
 }
 
-// Measuring (kWrite false) and converting share one walk, so the size
-// measured is always the size written. A lead byte followed by a trail byte
-// is one character, mapped or not; any other byte stands alone. Every GBK
-// character, and every U+FFFD put for one, is one UTF-16 unit.
-template <bool kWrite = true>
+// A lead byte followed by a trail byte is one character, mapped or not; any
+// other byte stands alone. Every GBK character, and every U+FFFD put for
+// one, is one UTF-16 unit: this writes what MeasureGbkToUtf16 counts, or
+// returns -1 when it does not fit.
 std::ptrdiff_t GbkToUtf16(const unsigned char* in, std::size_t size, std::uint8_t* out, std::size_t capacity) {
   const GbkMap& map = Gbk();
   std::size_t units = 0;
@@ -175,22 +174,15 @@ std::ptrdiff_t GbkToUtf16(const unsigned char* in, std::size_t size, std::uint8_
     if (size - i >= 8) {
       const std::uint64_t word = Word(in + i);
       if (IsAsciiWord(word)) {
-        if constexpr (kWrite) {
-          if (capacity - units < 8) return -1;
-          for (std::size_t k = 0; k < 8; ++k) PutUnit(out, units + k, in[i + k]);
-        }
+        if (capacity - units < 8) return -1;
+        for (std::size_t k = 0; k < 8; ++k) PutUnit(out, units + k, in[i + k]);
         units += 8;
         i += 8;
         continue;
       }
       if (IsPairsWord(word)) {
-        if constexpr (kWrite) {
-          if (capacity - units < 4) return -1;
-          for (std::size_t k = 0; k < 4; ++k) {
-            const std::uint16_t code = map.pairs[PairIndex(in[i + 2 * k], in[i + 2 * k + 1])];
-            PutUnit(out, units + k, code);
-          }
-        }
+        if (capacity - units < 4) return -1;
+        for (std::size_t k = 0; k < 4; ++k) PutUnit(out, units + k, map.pairs[PairIndex(in[i + 2 * k], in[i + 2 * k + 1])]);
         units += 4;
         i += 8;
         continue;
@@ -206,10 +198,8 @@ std::ptrdiff_t GbkToUtf16(const unsigned char* in, std::size_t size, std::uint8_
         code = map.single[in[i]];
         i += 1;
       }
-      if constexpr (kWrite) {
-        if (units == capacity) return -1;
-        PutUnit(out, units, code);
-      }
+      if (units == capacity) return -1;
+      PutUnit(out, units, code);
       ++units;
     }
   }
