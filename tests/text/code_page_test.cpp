@@ -1,0 +1,214 @@
+#include "text/code_page.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "text/code_page_backend.h"
+
+namespace miravel {
+namespace {
+
+Bytes B(std::string_view s) { return Bytes(s.begin(), s.end()); }
+
+std::string Hex(std::string_view s) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string out;
+  for (const char c : s) {
+    const auto b = static_cast<unsigned char>(c);
+    out += {kDigits[b >> 4], kDigits[b & 15], ' '};
+  }
+  return out;
+}
+std::string Hex(const Bytes& b) { return Hex(std::string_view(reinterpret_cast<const char*>(b.data()), b.size())); }
+
+struct TextCase {
+  const char* name;
+  std::string_view input;
+  std::string_view expected;
+};
+
+TEST(AnsiToUtf8, ConvertsGbkAndSubstitutesWhatItCannotRead) {
+  const TextCase cases[] = {
+      {"two Chinese characters", "\xC4\xE3\xBA\xC3", "\xE4\xBD\xA0\xE5\xA5\xBD"},
+      {"ASCII is unchanged", "Miravel 0-9 ~!", "Miravel 0-9 ~!"},
+      {"empty", "", ""},
+      {"full-width yen sign", "\xA3\xA4", "\xEF\xBF\xA5"},
+      {"0x80 is the euro sign", "\x80", "\xE2\x82\xAC"},
+      {"mixed", "a\xC4\xE3-b", "a\xE4\xBD\xA0-b"},
+      {"unmapped pair becomes one U+FFFD", "x\xAA\xA1y", "x\xEF\xBF\xBDy"},
+      {"lone lead byte at the end", "a\xC4", "a\xEF\xBF\xBD"},
+      {"lead byte before a non-trail byte", "\xC4" "1\xC4\xE3", "\xEF\xBF\xBD" "1\xE4\xBD\xA0"},
+      {"0xFF stands alone", "\xFF" "a", "\xEF\xBF\xBD" "a"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(Hex(AnsiToUtf8(Text(c.input))), Hex(c.expected));
+  }
+}
+
+TEST(Utf8ToAnsi, ConvertsUtf8AndSubstitutesWithoutStopping) {
+  const TextCase cases[] = {
+      {"full-width yen sign", "\xEF\xBF\xA5", "\xA3\xA4"},
+      {"two Chinese characters", "\xE4\xBD\xA0\xE5\xA5\xBD", "\xC4\xE3\xBA\xC3"},
+      {"empty", "", ""},
+      {"a zero byte ends the text", std::string_view("A\0B", 3), "A"},
+      {"euro sign is 0x80", "\xE2\x82\xAC", "\x80"},
+      {"emoji becomes one ?", "\xF0\x9F\x98\x80", "?"},
+      {"emoji inside text", "a\xF0\x9F\x98\x80\xE4\xBD\xA0", "a?\xC4\xE3"},
+      {"character GBK cannot hold (Thai)", "\xE0\xB8\x81z", "?z"},
+      {"invalid byte, then text", "a\xFF\xE4\xBD\xA0", "a?\xC4\xE3"},
+      {"sequence cut short, then text", "\xE4\xBD" "A", "?A"},
+      {"sequence cut short at the end", "A\xE4\xBD", "A?"},
+      {"overlong form", "\xC0\xAF" "b", "??b"},
+      {"encoded surrogate", "\xED\xA0\x80" "c", "???c"},
+      {"stray continuation bytes", "\x80\xBF" "d", "??d"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(Hex(Utf8ToAnsi(B(c.input))), Hex(c.expected));
+  }
+}
+
+// Invalid sequences scattered through a long body do not stop or shorten
+// the conversion of what follows them.
+TEST(Utf8ToAnsi, LongBodyWithInvalidSequencesConvertsToTheEnd) {
+  std::string utf8;
+  std::string gbk;
+  for (int i = 0; i < 5000; ++i) {
+    utf8 += "{\"k\":\"\xE4\xBD\xA0\xE5\xA5\xBD\"}";
+    gbk += "{\"k\":\"\xC4\xE3\xBA\xC3\"}";
+    if (i % 97 == 0) {
+      utf8 += "\xC3(\xF0\x9F\x98\x80";
+      gbk += "?(?";
+    }
+  }
+  const Text result = Utf8ToAnsi(B(utf8));
+  ASSERT_EQ(result.size(), gbk.size());
+  EXPECT_TRUE(result == gbk);
+}
+
+struct WideCase {
+  const char* name;
+  std::string_view text;
+  std::optional<int> codePage;
+  std::string_view expected;
+};
+
+TEST(AnsiToWide, SizesInTheAnsiPageAndEndsWithAZeroUnit) {
+  using namespace std::string_view_literals;
+  const WideCase cases[] = {
+      {"abc in 936", "abc", 936, "a\0b\0c\0\0\0"sv},
+      {"abc, default page", "abc", std::nullopt, "a\0b\0c\0\0\0"sv},
+      {"empty text: the terminator alone", "", 936, "\0\0"sv},
+      {"GBK in 936", "\xC4\xE3\xBA\xC3", 936, "\x60\x4F\x7D\x59\0\0"sv},
+      {"GBK in page 0", "\xC4\xE3\xBA\xC3", 0, "\x60\x4F\x7D\x59\0\0"sv},
+      // Read as UTF-8 the bytes need fewer units than measured in GBK: the
+      // rest of the buffer stays zero.
+      {"UTF-8 bytes, default page", "\xE4\xBD\xA0\xE5\xA5\xBD", std::nullopt,
+       "\x60\x4F\x7D\x59\0\0\0\0"sv},
+      // Read as UTF-8 GBK bytes need more units than measured: the buffer
+      // grows so that nothing is lost and the terminator stays.
+      {"GBK bytes, default page", "\xC4\xE3\xBA\xC3", std::nullopt,
+       "\xFD\xFF\xFD\xFF\xFD\xFF\0\0"sv},
+      {"unsupported page", "abc", 1252, ""sv},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(Hex(AnsiToWide(Text(c.text), c.codePage)), Hex(c.expected));
+  }
+}
+
+struct NarrowCase {
+  const char* name;
+  std::string_view utf16;
+  std::optional<int> codePage;
+  std::string_view expected;
+};
+
+TEST(WideToAnsi, ReadsUpToTheFirstZeroUnit) {
+  using namespace std::string_view_literals;
+  const NarrowCase cases[] = {
+      {"default page is GBK", "\x60\x4F\x7D\x59\0\0"sv, std::nullopt, "\xC4\xE3\xBA\xC3"sv},
+      {"to UTF-8", "\x60\x4F\x7D\x59\0\0"sv, 65001, "\xE4\xBD\xA0\xE5\xA5\xBD"sv},
+      {"stops at the first zero unit", "a\0\0\0b\0"sv, 0, "a"sv},
+      {"zero byte of a unit is not a zero unit", "\0\x4E\0\0"sv, 65001, "\xE4\xB8\x80"sv},
+      {"no zero unit: the whole data", "a\0b\0"sv, 936, "ab"sv},
+      {"odd last byte is ignored", "a\0b"sv, 936, "a"sv},
+      {"empty", ""sv, std::nullopt, ""sv},
+      {"emoji to GBK", "\x3D\xD8\x00\xDE\0\0"sv, 936, "?"sv},
+      // One "?" measured in GBK, four bytes in UTF-8: more than twice the
+      // measured size, so the buffer grows.
+      {"emoji to UTF-8", "\x3D\xD8\x00\xDE\0\0"sv, 65001, "\xF0\x9F\x98\x80"sv},
+      {"unpaired surrogate to UTF-8", "\x3D\xD8" "a\0\0\0"sv, 65001, "\xEF\xBF\xBD" "a"sv},
+      {"unpaired surrogate to GBK", "\x00\xDE" "a\0\0\0"sv, 936, "?a"sv},
+      {"unsupported page", "a\0\0\0"sv, 1252, ""sv},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(Hex(WideToAnsi(B(c.utf16), c.codePage)), Hex(c.expected));
+  }
+}
+
+TEST(CodePages, AnsiToUtf8IsWideToAnsiOfAnsiToWide) {
+  const Text text = "\xD6\xD0\xCE\xC4 text \xA3\xA4 \x80";
+  EXPECT_EQ(AnsiToUtf8(text), WideToAnsi(AnsiToWide(text, 936), 65001));
+}
+
+bool IsGbkTrail(int b) { return b >= 0x40 && b <= 0xFE && b != 0x7F; }
+
+// Every two-byte GBK character the converter maps goes to UTF-8 and comes
+// back as the same two bytes.
+TEST(CodePages, EveryMappedGbkCharacterRoundTripsThroughUtf8) {
+  const std::string replacement = "\xEF\xBF\xBD";
+  int mapped = 0;
+  int unmapped = 0;
+  for (int lead = 0x81; lead <= 0xFE; ++lead) {
+    for (int trail = 0x40; trail <= 0xFE; ++trail) {
+      if (!IsGbkTrail(trail)) continue;
+      const Text gbk{static_cast<char>(lead), static_cast<char>(trail)};
+      const Text utf8 = AnsiToUtf8(gbk);
+      if (utf8 == replacement) {
+        ++unmapped;
+        continue;
+      }
+      ++mapped;
+      ASSERT_EQ(Hex(Utf8ToAnsi(B(utf8))), Hex(gbk));
+    }
+  }
+  std::printf("GBK two-byte characters mapped and round-tripped: %d (unmapped: %d)\n", mapped, unmapped);
+  EXPECT_EQ(mapped + unmapped, 126 * 190);
+  EXPECT_GT(mapped, 21000);
+}
+
+// The sizes the backend measures are the sizes it writes, for every lead
+// byte with every following byte and for every UTF-16 unit.
+TEST(CodePageBackend, MeasuringAgreesWithConverting) {
+  for (int lead = 0x80; lead <= 0xFF; ++lead) {
+    for (int next = 0x01; next <= 0xFF; ++next) {
+      const char input[] = {static_cast<char>(lead), static_cast<char>(next), 0};
+      const int units = code_page::MultiByteToWide(936, input, -1, nullptr, 0);
+      Bytes out(2 * static_cast<std::size_t>(units));
+      ASSERT_EQ(code_page::MultiByteToWide(936, input, -1, out.data(), units), units) << lead << ' ' << next;
+    }
+  }
+  Bytes all;
+  for (unsigned code = 1; code <= 0xFFFF; ++code) {
+    all.push_back(static_cast<std::uint8_t>(code & 0xFF));
+    all.push_back(static_cast<std::uint8_t>(code >> 8));
+  }
+  const int units = static_cast<int>(all.size() / 2);
+  for (const int page : {936, 65001}) {
+    SCOPED_TRACE(page);
+    const int size = code_page::WideToMultiByte(page, all.data(), units, nullptr, 0);
+    std::string out(static_cast<std::size_t>(size), '\0');
+    EXPECT_EQ(code_page::WideToMultiByte(page, all.data(), units, out.data(), size), size);
+    EXPECT_EQ(code_page::WideToMultiByte(page, all.data(), units, out.data(), size - 1), 0)
+        << "an output one byte short must fail, not truncate";
+  }
+}
+
+}  // namespace
+}  // namespace miravel

@@ -1,0 +1,31 @@
+#ifndef MIRAVEL_TEXT_CODE_PAGE_BACKEND_H_
+#define MIRAVEL_TEXT_CODE_PAGE_BACKEND_H_
+
+// The code-page converter the routines of code_page.h are written over. The
+// two functions play the parts of the platform's MultiByteToWideChar and
+// WideCharToMultiByte called with flags 0 (and no default character): one
+// backend file implements them (code_page_iconv.cpp on glibc).
+//
+// Code pages: 0 and 936 (GBK), 65001 (UTF-8); any other yields 0.
+// UTF-16 is little-endian bytes; its sizes count 16-bit units.
+// `length` -1 means: read up to and including the first zero byte (or unit),
+// so the output carries a terminating zero too.
+// `capacity` 0 measures: the result is the size the output needs. Otherwise
+// the output is written and the result is the size written, or 0 when the
+// output does not fit (nothing useful is left in `output` then).
+// The conversion never stops at bad input: a character the target cannot
+// hold becomes "?" (U+FFFD towards UTF-16), an invalid sequence becomes
+// U+FFFD; measuring and converting always agree.
+
+#include <cstdint>
+
+namespace miravel::code_page {
+
+int MultiByteToWide(int codePage, const char* input, int length, std::uint8_t* utf16,
+                    int capacityUnits);
+int WideToMultiByte(int codePage, const std::uint8_t* utf16, int lengthUnits, char* output,
+                    int capacityBytes);
+
+}  // namespace miravel::code_page
+
+#endif  // MIRAVEL_TEXT_CODE_PAGE_BACKEND_H_
