@@ -23,11 +23,12 @@ constexpr std::array<const char*, 4> kTokenRejections = {
     "FAIL_SYS_TOKEN_EMPTY", "FAIL_SYS_TOKEN_ILLEGAL", "FAIL_SYS_TOKEN_EXOIRED",
     "FAIL_SYS_TOKEN_EXPIRED"};
 
+bool IsLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
+
 bool IsGbkPair(const Text& text, size_t i) {
-  const auto lead = static_cast<unsigned char>(text[i]);
-  if (lead < 0x81 || lead > 0xFE || i + 1 >= text.size()) return false;
+  if (!IsLeadByte(static_cast<unsigned char>(text[i])) || i + 1 >= text.size()) return false;
   const auto trail = static_cast<unsigned char>(text[i + 1]);
-  return trail >= 0x40 && trail <= 0xFE;
+  return trail >= 0x40 && trail <= 0xFE && trail != 0x7F;
 }
 
 void AppendEscaped(Text& out, unsigned char byte) {
@@ -59,6 +60,10 @@ Text JsonStringContent(const Text& text) {
     if (IsGbkPair(text, i)) {
       out.append(text, i, 2);
       ++i;
+    } else if (IsLeadByte(static_cast<unsigned char>(text[i]))) {
+      // A lead byte without its trail would pair up with the backslash of a
+      // following escape and free the quote after it.
+      out += '?';
     } else {
       AppendEscaped(out, static_cast<unsigned char>(text[i]));
     }

@@ -14,7 +14,8 @@ inline constexpr char kPasswordSign[] = "\xA3\xA4";
 
 // `text` with '"' and '\' escaped by a backslash and bytes below 0x20 as \n,
 // \r, \t or \u00xx, so that it can stand inside a JSON string. Double-byte
-// GBK characters pass unchanged, including a trail byte that equals '\'.
+// GBK characters pass unchanged, including a trail byte that equals '\'; a
+// lead byte without a trail byte after it becomes '?'.
 Text JsonStringContent(const Text& text);
 
 // {"url":"<address>","passwordType":"tao","sourceType":"other","title":"<title>","bizId":"mama-taobaolianmeng"}
