@@ -107,7 +107,8 @@ bool CurlTransport::Configure(const Text& path, const RequestOptions& options) {
   curl_easy_setopt(easy, CURLOPT_PROXY, proxy.c_str());
   curl_easy_setopt(easy, CURLOPT_NOPROXY, "");
   curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
-  curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, options.noRedirect ? 0L : 1L);
+  followRedirects_ = !options.noRedirect;
+  curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, followRedirects_ ? 1L : 0L);
   curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects);
   curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeouts_.connect.count()));
   curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
@@ -129,8 +130,13 @@ void CurlTransport::SetMethodAndBody(const Bytes& body) {
     curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
     return;
   }
-  // A HEAD with a body: sent like a POST, answered without a body.
-  if (verb_ == "HEAD") curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
+  if (verb_ == "HEAD" && body.empty()) {
+    curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
+    return;
+  }
+  // curl sends no body with NOBODY, so a HEAD with a body goes out like a
+  // POST and the exchange ends with the final answer's header block.
+  headWithBody_ = verb_ == "HEAD";
   requestBody_ = body;
   static const char kNoBody[] = "";
   const char* data = requestBody_.empty() ? kNoBody : reinterpret_cast<const char*>(requestBody_.data());
@@ -139,8 +145,15 @@ void CurlTransport::SetMethodAndBody(const Bytes& body) {
   if (verb_ != "POST") curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, verb_.c_str());
 }
 
-bool CurlTransport::Send(const Text& headers, const Bytes& body) {
-  if (!easy_ || !multi_) return false;
+bool CurlTransport::AppendHeader(const Text& line) {
+  curl_slist* list = curl_slist_append(headerList_.get(), line.c_str());
+  if (list == nullptr) return false;
+  static_cast<void>(headerList_.release());  // `list` is the same list, one line longer
+  headerList_.reset(list);
+  return true;
+}
+
+bool CurlTransport::BuildHeaderList(const Text& headers) {
   bool hasExpect = false;
   std::string_view rest = headers;
   while (!rest.empty()) {
@@ -149,21 +162,17 @@ bool CurlTransport::Send(const Text& headers, const Bytes& body) {
     rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 2);
     if (line.empty()) continue;
     hasExpect = hasExpect || StartsWithIgnoreCase(line, "Expect:");
-    curl_slist* list = curl_slist_append(headerList_.get(), CurlHeaderLine(line).c_str());
-    if (list == nullptr) {
-      Finish("cannot build the request headers");
-      return false;
-    }
-    headerList_.release();
-    headerList_.reset(list);
+    if (!AppendHeader(CurlHeaderLine(line))) return false;
   }
   // No "Expect: 100-continue" of curl's own before a larger body.
-  if (!hasExpect) {
-    curl_slist* list = curl_slist_append(headerList_.get(), "Expect:");
-    if (list != nullptr) {
-      headerList_.release();
-      headerList_.reset(list);
-    }
+  return hasExpect || AppendHeader("Expect:");
+}
+
+bool CurlTransport::Send(const Text& headers, const Bytes& body) {
+  if (!easy_ || !multi_) return false;
+  if (!BuildHeaderList(headers)) {
+    Finish("cannot build the request headers");
+    return false;
   }
   curl_easy_setopt(easy_.get(), CURLOPT_HTTPHEADER, headerList_.get());
   SetMethodAndBody(body);
@@ -193,6 +202,12 @@ int CurlTransport::Read(std::uint8_t* buffer, int size) {
     pendingOffset_ = 0;
   }
   return static_cast<int>(count);
+}
+
+std::size_t CurlTransport::BodySizeHint() const {
+  curl_off_t length = -1;
+  if (!easy_ || curl_easy_getinfo(easy_.get(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) != CURLE_OK) return 0;
+  return length > 0 ? static_cast<std::size_t>(length) : 0;
 }
 
 Text CurlTransport::QueryRawHeaders() { return rawHeaders_; }
@@ -228,6 +243,7 @@ void CurlTransport::Pump() {
       if (message->msg == CURLMSG_DONE) result = message->data.result;
     }
     if (tooLarge_) return Finish("body larger than 64 MiB");
+    if (headEnded_) return Finish({});
     return Finish(CurlErrorText(result, errorBuffer_));
   }
   if (Pending() > 0) return;
@@ -261,12 +277,28 @@ std::size_t CurlTransport::OnHeader(char* data, std::size_t size, std::size_t co
   const std::size_t length = size * count;
   std::string_view line(data, length);
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
-  if (line.substr(0, 5) == "HTTP/") transport->rawHeaders_.clear();
-  if (!line.empty()) {
-    transport->rawHeaders_.append(line);
-    transport->rawHeaders_.append("\r\n");
+  if (line.substr(0, 5) == "HTTP/") {
+    transport->rawHeaders_.clear();
+    transport->sawLocation_ = false;
   }
+  if (line.empty()) return transport->EndOfHeaderBlock() ? length : 0;
+  transport->sawLocation_ = transport->sawLocation_ || StartsWithIgnoreCase(line, "Location:");
+  transport->rawHeaders_.append(line);
+  transport->rawHeaders_.append("\r\n");
   return length;
+}
+
+// False ends the exchange: a HEAD sent with a body has no body to wait for
+// once the final answer's headers are in.
+bool CurlTransport::EndOfHeaderBlock() {
+  if (!headWithBody_) return true;
+  long status = 0;
+  curl_easy_getinfo(easy_.get(), CURLINFO_RESPONSE_CODE, &status);
+  const bool interim = status < 200;
+  const bool redirect = followRedirects_ && status >= 300 && status < 400 && sawLocation_;
+  if (interim || redirect) return true;
+  headEnded_ = true;
+  return false;
 }
 
 }  // namespace miravel

@@ -36,6 +36,7 @@ class CurlTransport final : public Transport {
   bool OpenRequest(const Text& verb, const Text& path, const RequestOptions& options) override;
   bool Send(const Text& headers, const Bytes& body) override;
   int Read(std::uint8_t* buffer, int size) override;
+  std::size_t BodySizeHint() const override;
   Text QueryRawHeaders() override;
   void Close(TransportHandle handle) override;
   Text ErrorText() const override { return error_; }
@@ -55,7 +56,10 @@ class CurlTransport final : public Transport {
   static std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* self);
 
   bool Configure(const Text& path, const RequestOptions& options);
+  bool AppendHeader(const Text& line);
+  bool BuildHeaderList(const Text& headers);
   void SetMethodAndBody(const Bytes& body);
+  bool EndOfHeaderBlock();
   void Pump();
   void Finish(const Text& error);
   std::size_t Pending() const { return pending_.size() - pendingOffset_; }
@@ -67,6 +71,8 @@ class CurlTransport final : public Transport {
   int port_ = 0;
   Text verb_;
   bool secure_ = false;
+  bool followRedirects_ = true;
+  bool headWithBody_ = false;
 
   // Declared in this order so that the easy handle goes before the multi
   // handle it may be attached to.
@@ -83,6 +89,8 @@ class CurlTransport final : public Transport {
   bool done_ = false;
   bool failed_ = false;
   Text rawHeaders_;
+  bool sawLocation_ = false;
+  bool headEnded_ = false;
   Text error_;
   char errorBuffer_[CURL_ERROR_SIZE] = {};
 };

@@ -57,6 +57,10 @@ class Transport {
   // (the body read so far is not the whole body).
   virtual int Read(std::uint8_t* buffer, int size) = 0;
 
+  // The body length the final response announced, 0 when it announced
+  // none. A hint for sizing the body buffer, not a promise.
+  virtual std::size_t BodySizeHint() const { return 0; }
+
   // The header block of the final response (after redirects): status line
   // first, CR LF after each line. Empty when no response arrived.
   virtual Text QueryRawHeaders() = 0;

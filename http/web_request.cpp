@@ -1,5 +1,6 @@
 #include "http/web_request.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -47,6 +48,7 @@ void CompleteHeaderBlock(Text& headers, const Text& url, const Text* cookies) {
 // Reads the whole body into `body`; false when the exchange failed or the
 // body is over the bound, so that a body that is not whole is never used.
 bool ReadBody(Transport& transport, Bytes& body) {
+  body.reserve(std::min(transport.BodySizeHint(), kMaxBodyBytes));
   std::array<std::uint8_t, kReadChunkBytes> chunk;
   for (;;) {
     const int count = transport.Read(chunk.data(), kReadChunkBytes);
