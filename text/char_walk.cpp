@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace miravel::char_walk {
 namespace {
@@ -23,8 +28,66 @@ std::size_t HighRunStart(const char* data, std::size_t floor, std::size_t pos) {
   return j;
 }
 
+bool IsLowerLetter(char c) { return c >= 'a' && c <= 'z'; }
+
 bool HasLetter(std::string_view text) {
-  return std::any_of(text.begin(), text.end(), [](char c) { return FoldCase(c) >= 'a' && FoldCase(c) <= 'z'; });
+  return std::any_of(text.begin(), text.end(), [](char c) { return IsLowerLetter(FoldCase(c)); });
+}
+
+// First index in [from, end) whose byte reads as `folded` when A-Z are read
+// as a-z; `end` when there is none.
+std::size_t NextFolded(const char* data, std::size_t from, std::size_t end, char folded) {
+  if (!IsLowerLetter(folded)) {
+    const void* hit = std::memchr(data + from, folded, end - from);
+    return hit == nullptr ? end : static_cast<std::size_t>(static_cast<const char*>(hit) - data);
+  }
+  std::size_t i = from;
+#if defined(__SSE2__)
+  // For a lower-case letter, (byte | 0x20) == letter holds exactly for the
+  // letter and its upper-case form.
+  const __m128i wanted = _mm_set1_epi8(folded);
+  const __m128i caseBit = _mm_set1_epi8(0x20);
+  for (; i + 16 <= end; i += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+    const int mask = _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(bytes, caseBit), wanted));
+    if (mask != 0) return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+  }
+#endif
+  for (; i < end; ++i) {
+    if (FoldCase(data[i]) == folded) return i;
+  }
+  return end;
+}
+
+// Last index in [floor, end) whose byte reads as `folded`; kNone when there
+// is none.
+std::size_t PreviousFolded(const char* data, std::size_t floor, std::size_t end, char folded) {
+  if (!IsLowerLetter(folded)) {
+    const void* hit = memrchr(data + floor, folded, end - floor);
+    return hit == nullptr ? kNone : static_cast<std::size_t>(static_cast<const char*>(hit) - data);
+  }
+  std::size_t i = end;
+#if defined(__SSE2__)
+  const __m128i wanted = _mm_set1_epi8(folded);
+  const __m128i caseBit = _mm_set1_epi8(0x20);
+  for (; i >= floor + 16; i -= 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i - 16));
+    const int mask = _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(bytes, caseBit), wanted));
+    if (mask != 0) return i - 16 + 31 - static_cast<std::size_t>(__builtin_clz(static_cast<unsigned>(mask)));
+  }
+#endif
+  while (i > floor) {
+    --i;
+    if (FoldCase(data[i]) == folded) return i;
+  }
+  return kNone;
+}
+
+bool EqualsFolded(const char* data, std::string_view folded) {
+  for (std::size_t k = 0; k < folded.size(); ++k) {
+    if (FoldCase(data[k]) != folded[k]) return false;
+  }
+  return true;
 }
 
 // failure[i]: length of the longest proper border of pattern[0..i].
@@ -94,9 +157,6 @@ bool StartsCharacter(std::string_view text, std::size_t walkStart, std::size_t p
 Searcher::Searcher(std::string_view sought, bool ignoreCase)
     : sought_(sought), folding_(ignoreCase && HasLetter(sought)) {
   if (folding_) std::transform(sought_.begin(), sought_.end(), sought_.begin(), FoldCase);
-  forwardFailure_ = FailureTable(sought_);
-  std::string reversed(sought_.rbegin(), sought_.rend());
-  backwardFailure_ = FailureTable(reversed);
 }
 
 std::size_t Searcher::FindFirst(std::string_view text, std::size_t walkStart,
@@ -104,8 +164,33 @@ std::size_t Searcher::FindFirst(std::string_view text, std::size_t walkStart,
   if (regionEnd > text.size() || walkStart > regionEnd || regionEnd - walkStart < sought_.size()) {
     return kNone;
   }
-  if (folding_) return FindFirstScanning(text, walkStart, walkStart, regionEnd);
+  if (folding_) return FindFirstFolding(text, walkStart, regionEnd);
   return FindFirstExact(text, walkStart, regionEnd);
+}
+
+// Candidates are the bytes that fold to the sought text's first byte; each
+// is compared in full. Should the comparisons cost more than a few times the
+// bytes passed (a repetitive sought text over a repetitive region), the
+// scanning search takes over, so the whole stays linear.
+std::size_t Searcher::FindFirstFolding(std::string_view text, std::size_t walkStart,
+                                       std::size_t regionEnd) const {
+  const char* data = text.data();
+  const std::size_t m = sought_.size();
+  const std::size_t lastStart = regionEnd - m + 1;
+  ForwardBoundaries boundaries(data, walkStart);
+  std::size_t from = walkStart;
+  std::size_t compared = 0;
+  while (from < lastStart) {
+    const std::size_t q = NextFolded(data, from, lastStart, sought_[0]);
+    if (q == lastStart) return kNone;
+    if (EqualsFolded(data + q, sought_) && boundaries.StartsAt(q)) return q;
+    from = q + 1;
+    compared += m;
+    if (compared > 2 * (from - walkStart) + 4096) {
+      return FindFirstScanning(text, boundaries.Boundary(), from, regionEnd);
+    }
+  }
+  return kNone;
 }
 
 // memmem finds candidates; a candidate on a trail byte is skipped. Should the
@@ -138,22 +223,21 @@ std::size_t Searcher::FindFirstScanning(std::string_view text, std::size_t bound
                                         std::size_t from, std::size_t regionEnd) const {
   const char* data = text.data();
   const std::size_t m = sought_.size();
-  const bool canSkip = !(folding_ && sought_[0] >= 'a' && sought_[0] <= 'z');
+  const std::vector<std::size_t> failure = FailureTable(sought_);
   ForwardBoundaries boundaries(data, boundary);
   std::size_t k = 0;
   for (std::size_t i = from; i < regionEnd; ++i) {
-    if (k == 0 && canSkip) {
-      const void* next = std::memchr(data + i, sought_[0], regionEnd - i);
-      if (next == nullptr) return kNone;
-      i = static_cast<std::size_t>(static_cast<const char*>(next) - data);
+    if (k == 0) {
+      i = NextFolded(data, i, regionEnd, sought_[0]);
+      if (i == regionEnd) return kNone;
     }
     const char c = folding_ ? FoldCase(data[i]) : data[i];
-    while (k > 0 && sought_[k] != c) k = forwardFailure_[k - 1];
+    while (k > 0 && sought_[k] != c) k = failure[k - 1];
     if (sought_[k] == c) ++k;
     if (k == m) {
       std::size_t q = i + 1 - m;
       if (boundaries.StartsAt(q)) return q;
-      k = forwardFailure_[m - 1];
+      k = failure[m - 1];
     }
   }
   return kNone;
@@ -166,23 +250,21 @@ std::size_t Searcher::FindLast(std::string_view text, std::size_t walkStart,
   const std::size_t m = sought_.size();
   if (regionEnd > text.size() || walkStart > regionEnd || regionEnd - walkStart < m) return kNone;
   const char* data = text.data();
-  const char last = sought_[m - 1];
-  const bool canSkip = !(folding_ && last >= 'a' && last <= 'z');
+  const std::vector<std::size_t> failure = FailureTable(std::string(sought_.rbegin(), sought_.rend()));
   BackwardBoundaries boundaries(data, walkStart);
   std::size_t k = 0;
   for (std::size_t i = regionEnd; i > walkStart;) {
     --i;
-    if (k == 0 && canSkip) {
-      const void* next = memrchr(data + walkStart, last, i + 1 - walkStart);
-      if (next == nullptr) return kNone;
-      i = static_cast<std::size_t>(static_cast<const char*>(next) - data);
+    if (k == 0) {
+      i = PreviousFolded(data, walkStart, i + 1, sought_[m - 1]);
+      if (i == kNone) return kNone;
     }
     const char c = folding_ ? FoldCase(data[i]) : data[i];
-    while (k > 0 && sought_[m - 1 - k] != c) k = backwardFailure_[k - 1];
+    while (k > 0 && sought_[m - 1 - k] != c) k = failure[k - 1];
     if (sought_[m - 1 - k] == c) ++k;
     if (k == m) {
       if (boundaries.StartsAt(i)) return i;
-      k = backwardFailure_[m - 1];
+      k = failure[m - 1];
     }
   }
   return kNone;

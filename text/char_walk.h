@@ -13,7 +13,6 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace miravel::char_walk {
 
@@ -47,13 +46,12 @@ class Searcher {
 
  private:
   std::size_t FindFirstExact(std::string_view text, std::size_t walkStart, std::size_t regionEnd) const;
+  std::size_t FindFirstFolding(std::string_view text, std::size_t walkStart, std::size_t regionEnd) const;
   std::size_t FindFirstScanning(std::string_view text, std::size_t boundary, std::size_t from,
                                 std::size_t regionEnd) const;
 
   std::string sought_;  // folded to lower case when folding_
   bool folding_;        // ignore case and the sought text holds a letter
-  std::vector<std::size_t> forwardFailure_;
-  std::vector<std::size_t> backwardFailure_;
 };
 
 }  // namespace miravel::char_walk

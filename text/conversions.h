@@ -36,7 +36,9 @@ DateTime CurrentDateTime();  // local wall clock, whole seconds
 DateTime CurrentDateTime(std::chrono::system_clock::time_point now);
 
 // first - second in `unit`: 5 days, 6 hours, 7 minutes, 8 seconds (units
-// outside 1..8 are clamped; 1..4 are not supported and yield 0).
+// outside 1..8 are clamped; 1..4 are not supported and yield 0). Hours,
+// minutes and seconds are whole counts truncated toward zero, with a bias
+// against rounding error applied away from zero, so a - b == -(b - a).
 double DateTimeDiff(DateTime first, DateTime second, int unit);
 
 Text CharFromCode(int code);  // one byte: the low 8 bits; empty for 0

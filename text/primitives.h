@@ -9,7 +9,8 @@
 // one character and a byte of 0x80 or above starts a two-byte character. A
 // walk starts at the first byte it is given and a match can only begin at a
 // character start of that walk. A lead byte that is the text's last byte
-// ends the walk.
+// ends the walk; it is still a position where a one-byte sought text is
+// compared. Every routine here is linear in the length of its input.
 
 #include <initializer_list>
 #include <optional>
@@ -35,11 +36,16 @@ int FindTextReverse(const Text& text, const Text& sought, std::optional<int> sta
                     bool ignoreCase = false);
 
 Text ToLowerCase(const Text& text);     // A-Z only; trail bytes untouched
-Text TrimSpaces(const Text& text);      // 0x20 and A1 A1 at both ends
-Text RemoveAllSpaces(const Text& text); // every 0x20 and A1 A1
+// 0x20 and A1 A1 at both ends. A lone lead byte at the end is cut, and a
+// run of spaces just before it with it.
+Text TrimSpaces(const Text& text);
+Text RemoveAllSpaces(const Text& text); // every 0x20 and A1 A1; drops a lone lead byte at the end
 
 // Replaces non-overlapping occurrences of `sought` left to right from byte
-// `start`; at most `count` of them when count is given (0: none).
+// `start`; at most `count` of them when count is given (0: none; a negative
+// count never runs out). After each match the walk resumes right after it.
+// With a one-byte `sought`, a lone lead byte at the end that the walk
+// reaches and that does not match is dropped.
 Text ReplaceText(const Text& text, const Text& sought, const Text& replacement = {}, int start = 1,
                  std::optional<int> count = std::nullopt, bool caseSensitive = false);
 

@@ -177,6 +177,21 @@ TEST(FindText, CrowdedCandidatesOnTrailBytes) {
   EXPECT_EQ(FindTextReverse(text + "x\xA1\xC1", "\xA1\xC1"), 4003);
   EXPECT_EQ(FindText(text, "\xC1\xA1"), 3);
   EXPECT_EQ(FindTextReverse(text, "\xC1\xA1"), 3999);
+  const Text longSought = RepeatText(10, "\xA1\xC1");
+  EXPECT_EQ(FindText(text, longSought), -1);
+  EXPECT_EQ(FindText(ConcatText({text, "x", longSought}), longSought), 4003);
+}
+
+// Repetitive texts make candidate checks pile up; the searches stay right
+// when they switch to scanning.
+TEST(FindText, RepetitiveTextIgnoringCase) {
+  const Text text = ConcatText({RepeatText(10000, "A"), "b"});
+  EXPECT_EQ(FindText(text, "aaaaaaaaab", 0, true), 9992);
+  EXPECT_EQ(FindText(text, "aaaaaaaaac", 0, true), -1);
+  EXPECT_EQ(FindTextReverse(text, "aaaaaaaaab", std::nullopt, true), 9992);
+  const Text gbk = ConcatText({"\xB0", RepeatText(5000, "A\xC1"), "AA"});
+  EXPECT_EQ(FindText(gbk, "aA", 0, true), -1);  // every "A\xC1" is a character
+  EXPECT_EQ(FindText(gbk, "a", 0, true), 10003);
 }
 
 }  // namespace
