@@ -12,7 +12,7 @@ namespace {
 constexpr int kWhole = -1;  // input read up to and including its first zero
 
 // A converter's output buffer whose bytes start undefined, for buffers no
-// caller sees: they are read only up to the terminator the converter writes.
+// caller sees: they are read only up to the size the converter wrote.
 class RawBuffer {
  public:
   RawBuffer() = default;
@@ -32,48 +32,61 @@ class RawBuffer {
 // requested one: when that page needs fewer units the rest of the buffer is
 // left as it was; when it needs more (GBK bytes read as UTF-8, say) the
 // buffer grows to fit rather than losing the end of the text and its
-// terminator. False when the conversion cannot be done.
+// terminator. Returns the units written (terminator included), 0 when the
+// conversion cannot be done.
 template <class Buffer>
-bool AnsiToWideInto(const Text& text, int codePage, Buffer& buffer) {
+int AnsiToWideInto(const Text& text, int codePage, Buffer& buffer) {
   const int n = code_page::MultiByteToWide(kCodePageAnsi, text.c_str(), kWhole, nullptr, 0);
-  if (n == 0) return false;
+  if (n == 0) return 0;
   buffer = Buffer(2 * static_cast<std::size_t>(n));
-  if (code_page::MultiByteToWide(codePage, text.c_str(), kWhole, buffer.data(), n) != 0) return true;
+  const int written = code_page::MultiByteToWide(codePage, text.c_str(), kWhole, buffer.data(), n);
+  if (written != 0) return written;
   const int needed = code_page::MultiByteToWide(codePage, text.c_str(), kWhole, nullptr, 0);
-  if (needed <= n) return false;
+  if (needed <= n) return 0;
   buffer.assign(2 * static_cast<std::size_t>(needed), 0);
-  return code_page::MultiByteToWide(codePage, text.c_str(), kWhole, buffer.data(), needed) != 0;
+  return code_page::MultiByteToWide(codePage, text.c_str(), kWhole, buffer.data(), needed);
 }
 
-// WideToAnsi's steps over zero-terminated UTF-16. The platform's output
-// buffer is 2 x m bytes of spaces, m measured in the ANSI code page, and
-// the result is that buffer up to its first zero byte. The conversion always
-// writes its terminator and the spaces after it are never seen, so the
-// buffer here is what the requested page needs: never more than 2 x m for a
-// text that came from GBK, and for other texts (an emoji into UTF-8 takes
-// four bytes where the ANSI page takes one "?") the whole conversion instead
-// of an overflow.
-Text WideToAnsiOf(const std::uint8_t* utf16, int codePage) {
-  const int m = code_page::WideToMultiByte(kCodePageAnsi, utf16, kWhole, nullptr, 0);
-  if (m == 0) return {};
-  const int needed = code_page::WideToMultiByte(codePage, utf16, kWhole, nullptr, 0);
-  if (needed == 0) return {};
-  Text buffer(static_cast<std::size_t>(needed), ' ');
-  if (code_page::WideToMultiByte(codePage, utf16, kWhole, buffer.data(), needed) == 0) return {};
-  buffer.resize(std::strlen(buffer.c_str()));
-  return buffer;
-}
-
-// `utf16` itself when it holds a zero unit; otherwise a terminated copy in
-// `storage`, so the converter never reads past the caller's bytes.
-const std::uint8_t* TerminatedWide(const Bytes& utf16, Bytes& storage) {
-  const std::size_t units = utf16.size() / 2;
-  for (std::size_t i = 0; i < units; ++i) {
-    if (utf16[2 * i] == 0 && utf16[2 * i + 1] == 0) return utf16.data();
+// WideToAnsi's steps over `units` UTF-16 units that end with their first
+// zero unit (what the platform reads when given the length -1). The output
+// buffer is twice the size measured in the ANSI code page, which holds the
+// UTF-8 form of any text that came from GBK; for other texts (an emoji takes
+// four bytes in UTF-8 and one "?" in GBK) it grows to what the requested
+// page needs instead of overflowing. The result is the output up to its
+// first zero byte; the rest of the buffer (spaces on the platform) is never
+// seen.
+Text WideToAnsiOf(const std::uint8_t* utf16, int units, int codePage) {
+  const int m = code_page::WideToMultiByte(kCodePageAnsi, utf16, units, nullptr, 0);
+  if (m == 0 || m > INT_MAX / 2) return {};
+  RawBuffer buffer(2 * static_cast<std::size_t>(m));
+  auto* out = reinterpret_cast<char*>(buffer.data());
+  int written = code_page::WideToMultiByte(codePage, utf16, units, out, 2 * m);
+  if (written == 0) {
+    const int needed = code_page::WideToMultiByte(codePage, utf16, units, nullptr, 0);
+    if (needed <= 2 * m) return {};
+    buffer = RawBuffer(static_cast<std::size_t>(needed));
+    out = reinterpret_cast<char*>(buffer.data());
+    written = code_page::WideToMultiByte(codePage, utf16, units, out, needed);
   }
-  storage.assign(utf16.begin(), utf16.begin() + static_cast<std::ptrdiff_t>(2 * units));
+  const void* zero = std::memchr(out, 0, static_cast<std::size_t>(written));
+  return zero == nullptr ? Text() : Text(static_cast<const char*>(out), static_cast<const char*>(zero));
+}
+
+// The units of `utf16` up to and including its first zero unit. When the
+// bytes hold no zero unit, a terminated copy is made in `storage` so the
+// conversion never reads past the caller's bytes.
+const std::uint8_t* TerminatedWide(const Bytes& utf16, Bytes& storage, int& units) {
+  const std::size_t count = utf16.size() / 2;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (utf16[2 * i] == 0 && utf16[2 * i + 1] == 0) {
+      units = i + 1 > INT_MAX ? 0 : static_cast<int>(i + 1);
+      return utf16.data();
+    }
+  }
+  storage.assign(utf16.begin(), utf16.begin() + static_cast<std::ptrdiff_t>(2 * count));
   storage.push_back(0);
   storage.push_back(0);
+  units = count + 1 > INT_MAX ? 0 : static_cast<int>(count + 1);
   return storage.data();
 }
 
@@ -81,21 +94,26 @@ const std::uint8_t* TerminatedWide(const Bytes& utf16, Bytes& storage) {
 
 Bytes AnsiToWide(const Text& text, std::optional<int> codePage) {
   Bytes buffer;
-  if (!AnsiToWideInto(text, codePage.value_or(kCodePageUtf8), buffer)) return {};
+  if (AnsiToWideInto(text, codePage.value_or(kCodePageUtf8), buffer) == 0) return {};
   return buffer;
 }
 
 Text WideToAnsi(const Bytes& utf16, std::optional<int> codePage) {
   Bytes storage;
-  return WideToAnsiOf(TerminatedWide(utf16, storage), codePage.value_or(kCodePageAnsi));
+  int units = 0;
+  const std::uint8_t* data = TerminatedWide(utf16, storage, units);
+  if (units == 0) return {};
+  return WideToAnsiOf(data, units, codePage.value_or(kCodePageAnsi));
 }
 
 // WideToAnsi (AnsiToWide (text, 936), 65001), without filling the
-// intermediate buffer that only this routine sees.
+// intermediate buffer that only this routine sees and without searching it
+// again for the terminator the conversion just wrote.
 Text AnsiToUtf8(const Text& text) {
   RawBuffer wide;
-  if (!AnsiToWideInto(text, kCodePageGbk, wide)) return {};
-  return WideToAnsiOf(wide.data(), kCodePageUtf8);
+  const int units = AnsiToWideInto(text, kCodePageGbk, wide);
+  if (units == 0) return {};
+  return WideToAnsiOf(wide.data(), units, kCodePageUtf8);
 }
 
 // Converts exactly the given bytes (no terminator is involved) to GBK; the

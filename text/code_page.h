@@ -17,14 +17,24 @@ inline constexpr int kCodePageGbk = 936;
 inline constexpr int kCodePageUtf8 = 65001;
 
 // UTF-16LE of `text` read in `codePage` (65001 when not given), with the
-// terminating zero unit; an empty text gives just the two zero bytes.
+// terminating zero unit; an empty text gives just the two zero bytes. The
+// result is 2 x the units the text has in GBK: when `codePage` needs fewer
+// (UTF-8 bytes read as UTF-8) the rest are zero units; when it needs more
+// (GBK bytes read as UTF-8) it is as long as the conversion. Empty for a
+// code page other than 0, 936 and 65001.
 Bytes AnsiToWide(const Text& text, std::optional<int> codePage = std::nullopt);
 
-// `utf16` up to its first zero unit, in `codePage` (0 when not given).
+// `utf16` up to its first zero unit (all of it when it holds none; an odd
+// last byte is ignored), in `codePage` (0 when not given). Empty for a code
+// page other than 0, 936 and 65001.
 Text WideToAnsi(const Bytes& utf16, std::optional<int> codePage = std::nullopt);
 
-Text AnsiToUtf8(const Text& text);   // GBK -> UTF-8 bytes
-Text Utf8ToAnsi(const Bytes& utf8);  // UTF-8 -> GBK, ending at a zero byte
+// GBK -> UTF-8 bytes; the same as WideToAnsi (AnsiToWide (text, 936), 65001).
+Text AnsiToUtf8(const Text& text);
+
+// Exactly these UTF-8 bytes -> GBK; the result ends at the first zero byte.
+// Empty for empty bytes.
+Text Utf8ToAnsi(const Bytes& utf8);
 
 }  // namespace miravel
 

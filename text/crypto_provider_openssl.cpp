@@ -2,6 +2,9 @@
 
 #include <openssl/evp.h>
 
+#include <array>
+#include <cstring>
+
 #include "text/crypto_provider.h"
 #include "text/md5.h"
 
@@ -47,25 +50,29 @@ class EvpHash final : public CryptoHash {
  public:
   explicit EvpHash(EvpDigestContext context) : context_(std::move(context)) {}
 
+  // Once the value has been read the hash is finished: more data fails and
+  // the value reads the same again, as with the platform's hash objects.
   bool HashData(const std::uint8_t* data, std::size_t size) override {
+    if (finishedSize_ != 0) return false;
     return size == 0 || EVP_DigestUpdate(context_.get(), data, size) == 1;
   }
 
-  // Reading the value finishes the digest; a second read fails, as it does
-  // not on the platform, but nothing here reads twice.
   bool GetHashValue(std::uint8_t* buffer, std::size_t* size) override {
-    const int digestSize = EVP_MD_CTX_get_size(context_.get());
-    if (finished_ || digestSize <= 0 || static_cast<std::size_t>(digestSize) > *size) return false;
-    unsigned int written = 0;
-    if (EVP_DigestFinal_ex(context_.get(), buffer, &written) != 1) return false;
-    finished_ = true;
-    *size = written;
+    if (finishedSize_ == 0) {
+      unsigned int written = 0;
+      if (EVP_DigestFinal_ex(context_.get(), digest_.data(), &written) != 1 || written == 0) return false;
+      finishedSize_ = written;
+    }
+    if (finishedSize_ > *size) return false;
+    std::memcpy(buffer, digest_.data(), finishedSize_);
+    *size = finishedSize_;
     return true;
   }
 
  private:
   EvpDigestContext context_;
-  bool finished_ = false;
+  std::array<std::uint8_t, EVP_MAX_MD_SIZE> digest_{};
+  std::size_t finishedSize_ = 0;
 };
 
 class EvpProvider final : public CryptoProvider {

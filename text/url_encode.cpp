@@ -1,6 +1,8 @@
 #include "text/url_encode.h"
 
 #include <array>
+#include <cstdint>
+#include <string_view>
 
 #include "text/code_page.h"
 
@@ -14,27 +16,43 @@ constexpr bool IsKept(unsigned char b) {
   return (b >= 0x2D && b <= 0x39 && b != 0x2F) || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
 }
 
-constexpr std::array<bool, 256> kKeptTable = [] {
-  std::array<bool, 256> table{};
-  for (int b = 0; b < 256; ++b) table[static_cast<std::size_t>(b)] = IsKept(static_cast<unsigned char>(b));
-  return table;
+// Output bytes per input byte: 1 for a kept byte, 3 for "%XX".
+constexpr std::array<std::uint8_t, 256> kKeptWidths = [] {
+  std::array<std::uint8_t, 256> widths{};
+  for (int b = 0; b < 256; ++b) widths[static_cast<std::size_t>(b)] = IsKept(static_cast<unsigned char>(b)) ? 1 : 3;
+  return widths;
 }();
 
-Text Encode(const Text& bytes, bool keepUnreserved) {
-  Text out(bytes.size() * 3, '\0');
-  char* p = out.data();
+std::size_t EncodedSize(std::string_view bytes, bool keepUnreserved) {
+  if (!keepUnreserved) return 3 * bytes.size();
+  std::size_t size = 0;
+  for (const char c : bytes) size += kKeptWidths[static_cast<unsigned char>(c)];
+  return size;
+}
+
+// Writes through a small staging buffer into storage reserved at the exact
+// size, so each output byte is written once and no allocation is repeated.
+Text Encode(std::string_view bytes, bool keepUnreserved) {
+  Text out;
+  out.reserve(EncodedSize(bytes, keepUnreserved));
+  char chunk[4096];
+  std::size_t used = 0;
   for (const char c : bytes) {
+    if (used > sizeof chunk - 3) {
+      out.append(chunk, used);
+      used = 0;
+    }
     const auto b = static_cast<unsigned char>(c);
-    if (keepUnreserved && kKeptTable[b]) {
-      *p++ = c;
+    if (keepUnreserved && kKeptWidths[b] == 1) {
+      chunk[used++] = c;
     } else {
-      p[0] = '%';
-      p[1] = kHexDigits[b >> 4];
-      p[2] = kHexDigits[b & 0x0F];
-      p += 3;
+      chunk[used] = '%';
+      chunk[used + 1] = kHexDigits[b >> 4];
+      chunk[used + 2] = kHexDigits[b & 0x0F];
+      used += 3;
     }
   }
-  out.resize(static_cast<std::size_t>(p - out.data()));
+  out.append(chunk, used);
   return out;
 }
 

@@ -121,6 +121,31 @@ std::ptrdiff_t Utf16ToUtf8Walk(const std::uint8_t* in, std::size_t units, unsign
   std::size_t size = 0;
   std::size_t i = 0;
   while (i < units) {
+    // Runs of ASCII, four units per word, and of three-byte characters.
+    while (units - i >= 4) {
+      std::uint64_t word;
+      std::memcpy(&word, in + 2 * i, sizeof word);
+      if ((word & 0xFF80FF80FF80FF80u) != 0) break;
+      if constexpr (kWrite) {
+        if (capacity - size < 4) return -1;
+        for (std::size_t k = 0; k < 4; ++k) out[size + k] = in[2 * (i + k)];
+      }
+      size += 4;
+      i += 4;
+    }
+    while (i < units) {
+      const char32_t unit = Unit(in, i);
+      if (unit < 0x800 || (unit & 0xF800) == 0xD800) break;
+      if constexpr (kWrite) {
+        if (capacity - size < 3) return -1;
+        out[size] = static_cast<unsigned char>(0xE0 | (unit >> 12));
+        out[size + 1] = static_cast<unsigned char>(0x80 | ((unit >> 6) & 0x3F));
+        out[size + 2] = static_cast<unsigned char>(0x80 | (unit & 0x3F));
+      }
+      size += 3;
+      ++i;
+    }
+    if (i == units) break;
     char32_t code = Unit(in, i++);
     if ((code & 0xF800) == 0xD800) {
       const char32_t next = i < units ? Unit(in, i) : 0;

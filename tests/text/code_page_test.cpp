@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <random>
 #include <string>
 #include <string_view>
 
@@ -207,6 +208,49 @@ TEST(CodePageBackend, MeasuringAgreesWithConverting) {
     EXPECT_EQ(code_page::WideToMultiByte(page, all.data(), units, out.data(), size), size);
     EXPECT_EQ(code_page::WideToMultiByte(page, all.data(), units, out.data(), size - 1), 0)
         << "an output one byte short must fail, not truncate";
+  }
+}
+
+// Texts of every length up to a few words, from bytes chosen to sit on the
+// edges of the GBK ranges, so pairs straddle the converter's word steps.
+TEST(CodePageBackend, GbkMeasureAgreesWithConvertOnMixedBytes) {
+  const unsigned char alphabet[] = {'a', ' ', 0x40, 0x7E, 0x7F, 0x80, 0x81, 0xA1, 0xC4, 0xE3, 0xFE, 0xFF};
+  std::mt19937 random(936);
+  for (int round = 0; round < 20000; ++round) {
+    std::string text(random() % 40, '\0');
+    for (char& c : text) c = static_cast<char>(alphabet[random() % sizeof alphabet]);
+    int expected = 0;  // characters, by the stepping rule
+    for (std::size_t i = 0; i < text.size(); ++expected) {
+      const auto b = static_cast<unsigned char>(text[i]);
+      const bool pair = i + 1 < text.size() && b >= 0x81 && b <= 0xFE &&
+                        IsGbkTrail(static_cast<unsigned char>(text[i + 1]));
+      i += pair ? 2 : 1;
+    }
+    const int length = static_cast<int>(text.size());
+    if (length == 0) continue;
+    const int units = code_page::MultiByteToWide(936, text.data(), length, nullptr, 0);
+    ASSERT_EQ(units, expected) << Hex(text);
+    Bytes out(2 * static_cast<std::size_t>(units));
+    ASSERT_EQ(code_page::MultiByteToWide(936, text.data(), length, out.data(), units), units) << Hex(text);
+  }
+}
+
+// The same for UTF-8: well-formed runs of three-byte characters and ASCII
+// broken by every kind of ill-formed byte, at every offset.
+TEST(CodePageBackend, Utf8MeasureAgreesWithConvertOnMixedBytes) {
+  const std::string_view pieces[] = {"a", "bc", "\xE4\xBD\xA0", "\xEF\xBF\xA5", "\xE4", "\xE4\xBD", "\x80",
+                                     "\xBF", "\xC2\xA9", "\xC0", "\xE0\xA0\x80", "\xE0\x80", "\xED\xA0\x80",
+                                     "\xED\x9F\xBF", "\xF0\x9F\x98\x80", "\xF4\x90\x80\x80", "\xF5", "\xFF"};
+  std::mt19937 random(65001);
+  for (int round = 0; round < 20000; ++round) {
+    std::string text;
+    const int count = static_cast<int>(random() % 24);
+    for (int k = 0; k < count; ++k) text += pieces[random() % std::size(pieces)];
+    if (text.empty()) continue;
+    const int length = static_cast<int>(text.size());
+    const int units = code_page::MultiByteToWide(65001, text.data(), length, nullptr, 0);
+    Bytes out(2 * text.size());
+    ASSERT_EQ(code_page::MultiByteToWide(65001, text.data(), length, out.data(), length), units) << Hex(text);
   }
 }
 
