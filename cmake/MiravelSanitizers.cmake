@@ -3,3 +3,13 @@ if(MIRAVEL_SANITIZE)
   add_compile_options(${MIRAVEL_SANITIZER_FLAGS})
   add_link_options(${MIRAVEL_SANITIZER_FLAGS})
 endif()
+
+if(MIRAVEL_BUILD_FUZZERS)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "The fuzz targets need clang (libFuzzer); use the 'fuzz' preset")
+  endif()
+  # The library is instrumented for coverage; the fuzz targets add libFuzzer's main.
+  set(MIRAVEL_FUZZ_FLAGS -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_compile_options(${MIRAVEL_FUZZ_FLAGS})
+  add_link_options(-fsanitize=address,undefined)
+endif()

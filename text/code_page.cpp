@@ -11,6 +11,10 @@ namespace {
 
 constexpr int kWhole = -1;  // input read up to and including its first zero
 
+// GBK texts shorter than this stay within every size limit of the UTF-16
+// route: their units, twice that in GBK bytes, three times in UTF-8.
+constexpr std::size_t kDirectLimit = INT_MAX / 4;
+
 // A converter's output buffer whose bytes start undefined, for buffers no
 // caller sees: they are read only up to the size the converter wrote.
 class RawBuffer {
@@ -106,10 +110,20 @@ Text WideToAnsi(const Bytes& utf16, std::optional<int> codePage) {
   return WideToAnsiOf(data, units, codePage.value_or(kCodePageAnsi));
 }
 
-// WideToAnsi (AnsiToWide (text, 936), 65001), without filling the
-// intermediate buffer that only this routine sees and without searching it
-// again for the terminator the conversion just wrote.
+// WideToAnsi (AnsiToWide (text, 936), 65001). The backend's direct path
+// gives the same bytes in one pass; below kDirectLimit the composition never
+// meets its own size limits, so the two agree there. Otherwise, or without a
+// direct path, the composition runs, without filling the intermediate buffer
+// that only this routine sees and without searching it again for the
+// terminator the conversion just wrote.
 Text AnsiToUtf8(const Text& text) {
+  const std::size_t length = std::strlen(text.c_str());
+  if (length < kDirectLimit) {
+    RawBuffer utf8(code_page::GbkToUtf8Room(length));
+    auto* out = reinterpret_cast<char*>(utf8.data());
+    const std::ptrdiff_t size = code_page::GbkToUtf8(text.c_str(), length, out);
+    if (size >= 0) return Text(out, static_cast<std::size_t>(size));
+  }
   RawBuffer wide;
   const int units = AnsiToWideInto(text, kCodePageGbk, wide);
   if (units == 0) return {};

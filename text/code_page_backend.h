@@ -17,6 +17,7 @@
 // hold becomes "?" (U+FFFD towards UTF-16), an invalid sequence becomes
 // U+FFFD; measuring and converting always agree.
 
+#include <cstddef>
 #include <cstdint>
 
 namespace miravel::code_page {
@@ -25,6 +26,17 @@ int MultiByteToWide(int codePage, const char* input, int length, std::uint8_t* u
                     int capacityUnits);
 int WideToMultiByte(int codePage, const std::uint8_t* utf16, int lengthUnits, char* output,
                     int capacityBytes);
+
+// Output room GbkToUtf8 needs for `length` input bytes: every GBK character
+// or lone byte is at most three bytes of UTF-8, plus one byte of slack.
+inline std::size_t GbkToUtf8Room(std::size_t length) { return 3 * length + 1; }
+
+// The `length` GBK bytes at `input`, which hold no zero byte, straight to
+// UTF-8: the same bytes as WideToMultiByte(65001, ...) over the units
+// MultiByteToWide(936, ...) gives for them, in one pass. `output` has room
+// for GbkToUtf8Room(length) bytes. The result is the bytes written, or -1
+// when the backend has no such path and the caller must compose the two.
+std::ptrdiff_t GbkToUtf8(const char* input, std::size_t length, char* output);
 
 }  // namespace miravel::code_page
 

@@ -327,6 +327,52 @@ std::ptrdiff_t Utf16ToGbk(const std::uint8_t* in, std::size_t units, unsigned ch
   return static_cast<std::ptrdiff_t>(size);
 }
 
+// Each GBK character's UTF-8 form, made by the same encoder the UTF-16
+// route ends in, for GbkToUtf8. A character is copied as one 4-byte block
+// and the output advanced by its size. Usable only when every entry is a
+// code point on its own: a zero, which would end the text, or a surrogate,
+// which the UTF-16 route could pair with its neighbour, sends callers back
+// to that route.
+struct Utf8Char {
+  std::uint8_t bytes[3];
+  std::uint8_t size;
+};
+static_assert(sizeof(Utf8Char) == 4);
+
+struct GbkUtf8Map {
+  std::array<Utf8Char, 256> single;
+  std::array<Utf8Char, 126 * kTrails> pairs;
+  bool usable = true;
+};
+
+Utf8Char Utf8Of(std::uint16_t unit, bool& usable) {
+  Utf8Char c{};
+  if (unit == 0 || (unit >= 0xD800 && unit <= 0xDFFF)) {
+    usable = false;
+    return c;
+  }
+  const std::uint8_t utf16[2] = {static_cast<std::uint8_t>(unit & 0xFF), static_cast<std::uint8_t>(unit >> 8)};
+  const std::ptrdiff_t size = Utf16ToUtf8(utf16, 1, c.bytes, sizeof c.bytes);
+  if (size <= 0) usable = false;
+  c.size = static_cast<std::uint8_t>(size > 0 ? size : 0);
+  return c;
+}
+
+std::unique_ptr<GbkUtf8Map> ReadGbkUtf8Map() {
+  auto map = std::make_unique<GbkUtf8Map>();
+  const GbkMap& gbk = Gbk();
+  map->single[0] = {};  // a zero byte never reaches the walk
+  for (std::size_t b = 1; b < 256; ++b) map->single[b] = Utf8Of(gbk.single[b], map->usable);
+  for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
+    for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
+      if (!IsGbkTrail(static_cast<unsigned char>(trail))) continue;
+      const std::size_t index = PairIndex(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail));
+      map->pairs[index] = Utf8Of(gbk.pairs[index], map->usable);
+    }
+  }
+  return map;
+}
+
 enum class Page { kGbk, kUtf8, kUnsupported };
 
 Page Resolve(int codePage) {
@@ -377,6 +423,43 @@ int WideToMultiByte(int codePage, const std::uint8_t* utf16, int lengthUnits, ch
   if (page == Page::kUtf8) return ToResult(Utf16ToUtf8(utf16, units, capacity == 0 ? nullptr : bytes, capacity));
   return ToResult(capacity == 0 ? static_cast<std::ptrdiff_t>(MeasureUtf16ToGbk(utf16, units))
                                 : Utf16ToGbk(utf16, units, bytes, capacity));
+}
+
+// The same walk as GbkToUtf16, each character written in its UTF-8 form.
+std::ptrdiff_t GbkToUtf8(const char* input, std::size_t length, char* output) {
+  static const std::unique_ptr<GbkUtf8Map> map = ReadGbkUtf8Map();
+  if (!map->usable || input == nullptr || output == nullptr) return -1;
+  const auto* in = reinterpret_cast<const unsigned char*>(input);
+  auto* out = reinterpret_cast<unsigned char*>(output);
+  auto put = [&out](const Utf8Char& c) {
+    std::memcpy(out, &c, sizeof c);
+    out += c.size;
+  };
+  std::size_t i = 0;
+  auto step = [&] {
+    if (i + 1 < length && IsGbkLead(in[i]) && IsGbkTrail(in[i + 1])) {
+      put(map->pairs[PairIndex(in[i], in[i + 1])]);
+      i += 2;
+    } else {
+      put(map->single[in[i]]);
+      i += 1;
+    }
+  };
+  while (length - i >= 8) {
+    const std::uint64_t word = Word(in + i);
+    if (IsAsciiWord(word)) {
+      std::memcpy(out, in + i, 8);
+      out += 8;
+      i += 8;
+    } else if (IsPairsWord(word)) {
+      for (std::size_t k = 0; k < 8; k += 2) put(map->pairs[PairIndex(in[i + k], in[i + k + 1])]);
+      i += 8;
+    } else {
+      for (const std::size_t end = i + 8; i < end;) step();
+    }
+  }
+  while (i < length) step();
+  return out - reinterpret_cast<unsigned char*>(output);
 }
 
 }  // namespace miravel::code_page

@@ -153,9 +153,42 @@ TEST(WideToAnsi, ReadsUpToTheFirstZeroUnit) {
   }
 }
 
-TEST(CodePages, AnsiToUtf8IsWideToAnsiOfAnsiToWide) {
-  const Text text = "\xD6\xD0\xCE\xC4 text \xA3\xA4 \x80";
-  EXPECT_EQ(AnsiToUtf8(text), WideToAnsi(AnsiToWide(text, 936), 65001));
+Text ComposedAnsiToUtf8(const Text& text) { return WideToAnsi(AnsiToWide(text, 936), 65001); }
+
+// AnsiToUtf8 converts in one pass; it must give exactly what the UTF-16
+// route gives, unmappable bytes, lone lead bytes, 0x80 and 0xFF included.
+TEST(CodePages, AnsiToUtf8IsWideToAnsiOfAnsiToWideForEveryOneAndTwoByteText) {
+  for (int first = 0; first < 256; ++first) {
+    const Text one{static_cast<char>(first)};
+    ASSERT_EQ(Hex(AnsiToUtf8(one)), Hex(ComposedAnsiToUtf8(one))) << first;
+    for (int second = 0; second < 256; ++second) {
+      const Text two{static_cast<char>(first), static_cast<char>(second)};
+      ASSERT_EQ(Hex(AnsiToUtf8(two)), Hex(ComposedAnsiToUtf8(two))) << first << ' ' << second;
+    }
+  }
+}
+
+// Random texts long enough to cross the eight-byte steps of the walk, drawn
+// mostly from lead, trail and ASCII bytes so that pairs, cut pairs and
+// stray bytes all occur, and now and then a zero byte that ends the text.
+TEST(CodePages, AnsiToUtf8IsWideToAnsiOfAnsiToWideForRandomTexts) {
+  std::mt19937 random(20261211);
+  std::uniform_int_distribution<int> kind(0, 9);
+  std::uniform_int_distribution<int> anyByte(0, 255);
+  std::uniform_int_distribution<int> leadByte(0x81, 0xFE);
+  std::uniform_int_distribution<int> trailByte(0x40, 0xFE);
+  std::uniform_int_distribution<int> asciiByte(1, 0x7F);
+  std::uniform_int_distribution<int> length(0, 80);
+  for (int round = 0; round < 20000; ++round) {
+    Text text;
+    const int size = round % 100 == 0 ? 4000 : length(random);
+    for (int i = 0; i < size; ++i) {
+      const int k = kind(random);
+      const int b = k < 4 ? leadByte(random) : k < 6 ? trailByte(random) : k < 8 ? asciiByte(random) : anyByte(random);
+      text += static_cast<char>(b);
+    }
+    ASSERT_EQ(Hex(AnsiToUtf8(text)), Hex(ComposedAnsiToUtf8(text))) << Hex(text);
+  }
 }
 
 bool IsGbkTrail(int b) { return b >= 0x40 && b <= 0xFE && b != 0x7F; }
