@@ -1,18 +1,11 @@
 // Code-page conversion, MD5 and URL encoding against the bare libraries on
 // the same 16 MiB of mixed Chinese and ASCII text, and URL encoding at two
 // sizes to check that its time per byte stays flat.
-//
-// Memory: glibc maps every block over 32 MiB afresh and unmaps it on free,
-// and on this virtual machine the first touch of each page costs about
-// 10 us, more than converting it. So that every run, ours and the
-// reference's, large and small, measures the code rather than the kernel,
-// main() keeps freed blocks in the heap (mallopt) unless the environment
-// sets MIRAVEL_BENCH_FRESH_PAGES, and each benchmark runs once untimed
-// before its loop.
+// Each benchmark runs once untimed before its loop, and main() comes from
+// steady_heap_main.h.
 
 #include <benchmark/benchmark.h>
 #include <iconv.h>
-#include <malloc.h>
 #include <openssl/evp.h>
 
 #include <cstdint>
@@ -151,14 +144,4 @@ BENCHMARK(UrlEncodeSmall)->Name("urlencode_scaling/small")->Apply(Setup);
 }  // namespace
 }  // namespace miravel
 
-int main(int argc, char** argv) {
-  if (std::getenv("MIRAVEL_BENCH_FRESH_PAGES") == nullptr) {
-    mallopt(M_MMAP_THRESHOLD, 1 << 30);
-    mallopt(M_TRIM_THRESHOLD, 1 << 30);
-  }
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+#include "steady_heap_main.h"

@@ -6,7 +6,6 @@
 //                         text: time per byte at 4 MiB against 256 KiB
 
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 
 #include <cstddef>
 #include <random>
@@ -67,16 +66,4 @@ BENCHMARK_CAPTURE(SearchToTheEnd, small, kSmall)->Name("regex_search_scaling/sma
 }  // namespace
 }  // namespace miravel
 
-// Both sizes of a pair run under one allocator policy: blocks above glibc's
-// mmap threshold would otherwise go back to the kernel on every free, and the
-// large runs would pay for faulting fresh pages in (slow on virtual machines)
-// while the small runs reuse theirs.
-int main(int argc, char** argv) {
-  mallopt(M_MMAP_THRESHOLD, 1 << 30);
-  mallopt(M_TRIM_THRESHOLD, 1 << 30);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+#include "steady_heap_main.h"

@@ -5,7 +5,6 @@
 //   replace_scaling, split_scaling time per byte at 64 MiB against 1 MiB
 
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 
 #include <cstddef>
 #include <cstring>
@@ -153,22 +152,4 @@ BENCHMARK(miravel::BM_ReplaceSmall)->Name("replace_scaling/small")->Unit(benchma
 BENCHMARK(miravel::BM_SplitLarge)->Name("split_scaling/large")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(miravel::BM_SplitSmall)->Name("split_scaling/small")->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The allocator is set up so that both sizes of a scaling pair work under
-// the same conditions, and the ratio measures the routines rather than
-// glibc's policies, which differ above and below fixed thresholds:
-// - blocks above the mmap threshold (at most 32 MiB by default) go back to
-//   the kernel on free, so each 64 MiB run would fault fresh pages in again
-//   (very slow on virtual machines) while 1 MiB runs reuse theirs;
-// - small freed blocks would sit in fastbins until the next large request
-//   consolidates them, a walk over a million scattered blocks after a 64 MiB
-//   split that stays in cache after a 1 MiB one.
-int main(int argc, char** argv) {
-  mallopt(M_MMAP_THRESHOLD, 1 << 30);
-  mallopt(M_TRIM_THRESHOLD, 1 << 30);
-  mallopt(M_MXFAST, 0);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+#include "steady_heap_main.h"
