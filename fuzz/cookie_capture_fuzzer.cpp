@@ -3,6 +3,7 @@
 // keeps every stored entry the answer did not name.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <algorithm>
 #include <string>
@@ -32,9 +33,12 @@ class HeaderOnlyTransport final : public miravel::Transport {
   Text headers_;
 };
 
-void Require(bool condition) {
-  if (!condition) std::abort();
+void Check(bool condition, const char* what) {
+  if (condition) return;
+  std::fprintf(stderr, "broken promise: %s\n", what);
+  std::abort();
 }
+#define Require(condition) Check((condition), #condition)
 
 bool Contains(const Text& cookieString, const Text& entry) {
   const Text padded = "; " + cookieString + "; ";
@@ -60,7 +64,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Text rawHeaders;
   (void)miravel::WebRequest(merging, url, 0, {}, &cookies, &returned, nullptr, &rawHeaders);
   Require(returned == cookies);
-  Require(cookies.find(' ') == Text::npos || cookies.find("; ") != Text::npos);
 
   Text fresh = captured;
   Text stored = "keep1=a; keep2=b";
