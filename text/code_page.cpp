@@ -11,8 +11,9 @@ namespace {
 
 constexpr int kWhole = -1;  // input read up to and including its first zero
 
-// GBK texts shorter than this stay within every size limit of the UTF-16
-// route: their units, twice that in GBK bytes, three times in UTF-8.
+// Texts shorter than this stay within every size limit of the UTF-16 route:
+// GBK texts' units, twice that in GBK bytes, three times in UTF-8; UTF-8
+// texts' units, and at most twice their size in GBK.
 constexpr std::size_t kDirectLimit = INT_MAX / 4;
 
 // A converter's output buffer whose bytes start undefined, for buffers no
@@ -130,22 +131,40 @@ Text AnsiToUtf8(const Text& text) {
   return WideToAnsiOf(wide.data(), units, kCodePageUtf8);
 }
 
-// Converts exactly the given bytes (no terminator is involved) to GBK; the
-// result ends at the first zero byte of the converted text.
-Text Utf8ToAnsi(const Bytes& utf8) {
+namespace code_page {
+
+Text Utf8ToAnsiThroughUtf16(const Bytes& utf8) {
   if (utf8.empty() || utf8.size() > INT_MAX) return {};
   const auto* input = reinterpret_cast<const char*>(utf8.data());
   const int length = static_cast<int>(utf8.size());
-  const int w = code_page::MultiByteToWide(kCodePageUtf8, input, length, nullptr, 0);
+  const int w = MultiByteToWide(kCodePageUtf8, input, length, nullptr, 0);
   if (w == 0) return {};
   RawBuffer wide(2 * static_cast<std::size_t>(w));
-  if (code_page::MultiByteToWide(kCodePageUtf8, input, length, wide.data(), w) == 0) return {};
-  const int m = code_page::WideToMultiByte(kCodePageGbk, wide.data(), w, nullptr, 0);
+  if (MultiByteToWide(kCodePageUtf8, input, length, wide.data(), w) == 0) return {};
+  const int m = WideToMultiByte(kCodePageGbk, wide.data(), w, nullptr, 0);
   if (m == 0) return {};
   Text gbk(static_cast<std::size_t>(m), '\0');
-  if (code_page::WideToMultiByte(kCodePageGbk, wide.data(), w, gbk.data(), m) == 0) return {};
+  if (WideToMultiByte(kCodePageGbk, wide.data(), w, gbk.data(), m) == 0) return {};
   gbk.resize(std::strlen(gbk.c_str()));
   return gbk;
+}
+
+}  // namespace code_page
+
+// Converts exactly the given bytes (no terminator is involved) to GBK; the
+// result ends at the first zero byte of the converted text. The backend's
+// direct path gives the same bytes in one pass; below kDirectLimit the
+// composition never meets its size limits (it needs at most twice the
+// input's size), so the two agree there.
+Text Utf8ToAnsi(const Bytes& utf8) {
+  if (utf8.empty()) return {};
+  if (utf8.size() < kDirectLimit) {
+    RawBuffer gbk(code_page::Utf8ToGbkRoom(utf8.size()));
+    auto* out = reinterpret_cast<char*>(gbk.data());
+    const std::ptrdiff_t size = code_page::Utf8ToGbk(reinterpret_cast<const char*>(utf8.data()), utf8.size(), out);
+    if (size >= 0) return Text(out, static_cast<std::size_t>(size));
+  }
+  return code_page::Utf8ToAnsiThroughUtf16(utf8);
 }
 
 }  // namespace miravel

@@ -36,6 +36,13 @@ Text AnsiToUtf8(const Text& text);
 // Empty for empty bytes.
 Text Utf8ToAnsi(const Bytes& utf8);
 
+namespace code_page {
+// Utf8ToAnsi composed of the two backend conversions through UTF-16: what
+// Utf8ToAnsi falls back to when the backend has no direct path, and what
+// its direct path must equal byte for byte.
+Text Utf8ToAnsiThroughUtf16(const Bytes& utf8);
+}  // namespace code_page
+
 }  // namespace miravel
 
 #endif  // MIRAVEL_TEXT_CODE_PAGE_H_

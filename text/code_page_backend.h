@@ -38,6 +38,18 @@ inline std::size_t GbkToUtf8Room(std::size_t length) { return 3 * length + 1; }
 // when the backend has no such path and the caller must compose the two.
 std::ptrdiff_t GbkToUtf8(const char* input, std::size_t length, char* output);
 
+// Output room Utf8ToGbk needs for `length` input bytes: every character,
+// or ill-formed sequence, takes at least one byte and becomes at most two.
+inline std::size_t Utf8ToGbkRoom(std::size_t length) { return 2 * length; }
+
+// The `length` UTF-8 bytes at `input` straight to GBK: the same bytes as
+// WideToMultiByte(936, ...) over the units MultiByteToWide(65001, ...)
+// gives for them, up to the first zero byte of that result, in one pass.
+// `output` has room for Utf8ToGbkRoom(length) bytes. The result is the
+// bytes written (no terminator), or -1 when the backend has no such path
+// and the caller must compose the two.
+std::ptrdiff_t Utf8ToGbk(const char* input, std::size_t length, char* output);
+
 }  // namespace miravel::code_page
 
 #endif  // MIRAVEL_TEXT_CODE_PAGE_BACKEND_H_

@@ -462,4 +462,83 @@ std::ptrdiff_t GbkToUtf8(const char* input, std::size_t length, char* output) {
   return out - reinterpret_cast<unsigned char*>(output);
 }
 
+namespace {
+
+bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
+
+// Leads whose three-byte forms are valid with any continuation bytes.
+bool IsCommonThreeByteLead(unsigned char b) { return b >= 0xE1 && b <= 0xEF && b != 0xED; }
+
+// Utf8ToGbk copies ASCII as it is and stops at the first zero code point, as
+// Utf16ToGbk copies ASCII words and the caller cuts at the first zero byte:
+// both need ASCII to map to itself and nothing else to map to a zero byte
+// (a pair's bytes never are zero).
+bool DirectGbkUsable() {
+  const GbkMap& map = Gbk();
+  for (std::uint32_t code = 0; code < 0x80; ++code) {
+    if (map.encode[code] != code) return false;
+  }
+  for (std::uint32_t code = 0x80; code < 0x10000; ++code) {
+    if (map.encode[code] == 0) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+// The code points Utf8ToUtf16 would read, each mapped as Utf16ToGbk maps
+// it; a code point beyond U+FFFF, a surrogate pair there, becomes one "?".
+std::ptrdiff_t Utf8ToGbk(const char* input, std::size_t length, char* output) {
+  static const bool usable = DirectGbkUsable();
+  if (!usable || input == nullptr || output == nullptr) return -1;
+  const GbkMap& map = Gbk();
+  const auto* in = reinterpret_cast<const unsigned char*>(input);
+  auto* out = reinterpret_cast<unsigned char*>(output);
+  // Writes a GBK code; a one-byte code also writes a spare byte after it,
+  // which the room allows (the input byte that gave it is worth two).
+  auto put = [&out](std::uint16_t code) {
+    const unsigned lead = code >> 8;
+    out[0] = static_cast<unsigned char>(lead != 0 ? lead : code);
+    out[1] = static_cast<unsigned char>(code & 0xFF);
+    out += lead != 0 ? 2 : 1;
+  };
+  auto gbkOf = [&map](char32_t code) -> std::uint16_t {
+    const std::uint16_t gbk = code < 0x10000 ? map.encode[code] : kNone;
+    return gbk == kNone ? kGbkDefaultChar : gbk;
+  };
+  std::size_t i = 0;
+  while (i < length) {
+    while (length - i >= 8) {
+      const std::uint64_t word = Word(in + i);
+      if (!IsAsciiWord(word)) break;
+      if (HasZeroByte(word)) {
+        const auto* zero = static_cast<const unsigned char*>(std::memchr(in + i, 0, 8));
+        const auto size = static_cast<std::size_t>(zero - (in + i));
+        std::memcpy(out, in + i, size);
+        return out + size - reinterpret_cast<unsigned char*>(output);
+      }
+      std::memcpy(out, in + i, 8);
+      out += 8;
+      i += 8;
+    }
+    while (length - i >= 3 && IsCommonThreeByteLead(in[i]) && IsContinuation(in[i + 1]) && IsContinuation(in[i + 2])) {
+      put(gbkOf(((in[i] & 0x0Fu) << 12) | ((in[i + 1] & 0x3Fu) << 6) | (in[i + 2] & 0x3Fu)));
+      i += 3;
+    }
+    if (i == length) break;
+    char32_t code = in[i];
+    if (code < 0x80) {
+      ++i;
+    } else {
+      const Utf8Decoded decoded = DecodeUtf8(in + i, length - i);
+      code = decoded.code;
+      i += decoded.size;
+    }
+    const std::uint16_t gbk = gbkOf(code);
+    if (gbk == 0) break;
+    put(gbk);
+  }
+  return out - reinterpret_cast<unsigned char*>(output);
+}
+
 }  // namespace miravel::code_page

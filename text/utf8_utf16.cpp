@@ -7,14 +7,11 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-struct Decoded {
-  char32_t code;
-  std::size_t size;  // bytes consumed
-};
+}  // namespace
 
-// One character at `p` (left >= 1 bytes). An ill-formed sequence consumes
-// its maximal subpart: the bytes that could still have begun a valid one.
-Decoded DecodeUtf8(const unsigned char* p, std::size_t left) {
+// An ill-formed sequence consumes its maximal subpart: the bytes that could
+// still have begun a valid one.
+Utf8Decoded DecodeUtf8(const unsigned char* p, std::size_t left) {
   const unsigned char lead = p[0];
   std::size_t trail;
   char32_t code;
@@ -44,6 +41,8 @@ Decoded DecodeUtf8(const unsigned char* p, std::size_t left) {
   }
   return {code, trail + 1};
 }
+
+namespace {
 
 char32_t Unit(const std::uint8_t* utf16, std::size_t index) {
   return static_cast<char32_t>(utf16[2 * index] | (utf16[2 * index + 1] << 8));
@@ -96,7 +95,7 @@ std::ptrdiff_t Utf8ToUtf16Walk(const unsigned char* in, std::size_t size, std::u
     if (code < 0x80) {
       ++i;
     } else {
-      const Decoded decoded = DecodeUtf8(in + i, size - i);
+      const Utf8Decoded decoded = DecodeUtf8(in + i, size - i);
       code = decoded.code;
       i += decoded.size;
     }

@@ -18,6 +18,15 @@
 
 namespace miravel::code_page {
 
+// One UTF-8 character at `p` (left >= 1 bytes), as Utf8ToUtf16 reads it: its
+// code point, or U+FFFD for an ill-formed sequence, and the bytes it takes
+// (for an ill-formed one, its maximal subpart).
+struct Utf8Decoded {
+  char32_t code;
+  std::size_t size;
+};
+Utf8Decoded DecodeUtf8(const unsigned char* p, std::size_t left);
+
 std::ptrdiff_t Utf8ToUtf16(const unsigned char* input, std::size_t size, std::uint8_t* output,
                            std::size_t capacityUnits);
 std::ptrdiff_t Utf16ToUtf8(const std::uint8_t* input, std::size_t units, unsigned char* output,

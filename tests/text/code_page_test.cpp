@@ -191,6 +191,66 @@ TEST(CodePages, AnsiToUtf8IsWideToAnsiOfAnsiToWideForRandomTexts) {
   }
 }
 
+// Utf8ToAnsi converts in one pass; it must give exactly what the route
+// through UTF-16 gives: every ill-formed sequence one U+FFFD in GBK, a
+// character beyond U+FFFF (a surrogate pair there) one "?", and the text
+// cut at the first zero byte.
+TEST(CodePages, Utf8ToAnsiIsTheRouteThroughUtf16ForEveryShortText) {
+  const auto check = [](const Bytes& utf8) {
+    ASSERT_EQ(Hex(Utf8ToAnsi(utf8)), Hex(code_page::Utf8ToAnsiThroughUtf16(utf8))) << Hex(utf8);
+  };
+  for (int first = 0; first < 256; ++first) {
+    check(Bytes{static_cast<std::uint8_t>(first)});
+    for (int second = 0; second < 256; ++second) {
+      check(Bytes{static_cast<std::uint8_t>(first), static_cast<std::uint8_t>(second)});
+      if (first < 0xE0 || first > 0xEF) continue;
+      for (int third = 0; third < 256; ++third) {
+        check(Bytes{static_cast<std::uint8_t>(first), static_cast<std::uint8_t>(second), static_cast<std::uint8_t>(third)});
+        if (HasFatalFailure()) return;
+      }
+    }
+    if (HasFatalFailure()) return;
+  }
+}
+
+// Random byte strings long enough to cross the eight-byte ASCII steps, drawn
+// mostly from ASCII, lead and continuation bytes, whole characters (Chinese,
+// four-byte ones and emoji among them), and in every other text now and
+// then a zero byte.
+TEST(CodePages, Utf8ToAnsiIsTheRouteThroughUtf16ForRandomTexts) {
+  static constexpr std::string_view kPieces[] = {
+      "\xE4\xBD\xA0", "\xE5\xA5\xBD", "\xEF\xBF\xA5", "\xE2\x82\xAC", "\xC2\xA7", "\xF0\x9F\x98\x80",
+      "\xF0\x9F\x91\x8D\xF0\x9F\x8F\xBD", "\xF4\x8F\xBF\xBF", "\xF0\xA0\x80\x80", "\xED\xA0\x80",
+      "\xE0\x80\xAF", "\xEF\xBF\xBD", "\xE3\x80\x80", "\xE2\x80\x8D"};
+  std::mt19937 random(20261211);
+  std::uniform_int_distribution<int> kind(0, 19);
+  std::uniform_int_distribution<int> anyByte(0, 255);
+  std::uniform_int_distribution<int> leadByte(0xC0, 0xF7);
+  std::uniform_int_distribution<int> continuationByte(0x80, 0xBF);
+  std::uniform_int_distribution<int> asciiByte(1, 0x7F);
+  std::uniform_int_distribution<std::size_t> piece(0, std::size(kPieces) - 1);
+  std::uniform_int_distribution<int> length(0, 60);
+  for (int round = 0; round < 20000; ++round) {
+    Bytes utf8;
+    const int size = round % 100 == 0 ? 3000 : length(random);
+    for (int i = 0; i < size; ++i) {
+      const int k = kind(random);
+      if (k < 6) {
+        const std::string_view p = kPieces[piece(random)];
+        utf8.insert(utf8.end(), p.begin(), p.end());
+        continue;
+      }
+      const int b = k < 10   ? asciiByte(random)
+                    : k < 13 ? leadByte(random)
+                    : k < 17 ? continuationByte(random)
+                    : k < 19 || round % 2 == 0 ? anyByte(random)
+                                               : 0;
+      utf8.push_back(static_cast<std::uint8_t>(b));
+    }
+    ASSERT_EQ(Hex(Utf8ToAnsi(utf8)), Hex(code_page::Utf8ToAnsiThroughUtf16(utf8))) << Hex(utf8);
+  }
+}
+
 bool IsGbkTrail(int b) { return b >= 0x40 && b <= 0xFE && b != 0x7F; }
 
 // Every two-byte GBK character the converter maps goes to UTF-8 and comes
