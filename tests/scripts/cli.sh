@@ -5,15 +5,8 @@
 set -uo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 program="$(cd "$1" && pwd)/miravel"
-work="$(mktemp -d)"
-gateway_pid=""
 failures=0
-
-cleanup() {
-  [ -n "$gateway_pid" ] && kill "$gateway_pid" 2>/dev/null && wait "$gateway_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$root/tests/scripts/lib/local_server.bash"
 
 check() {  # check NAME CONDITION...
   local name="$1"
@@ -29,13 +22,8 @@ check() {  # check NAME CONDITION...
   fi
 }
 
-start_gateway() {
-  python3 -u "$root/tests/services/fake_gateway.py" "$@" >"$work/gateway.out" 2>/dev/null &
-  gateway_pid=$!
-  for _ in $(seq 100); do grep -q '^PORT ' "$work/gateway.out" && break; sleep 0.1; done
-  export MIRAVEL_GATEWAY_HOST="127.0.0.1:$(awk '/^PORT /{print $2; exit}' "$work/gateway.out")"
-}
-stop_gateway() { kill "$gateway_pid" && wait "$gateway_pid" 2>/dev/null; gateway_pid=""; }
+start_gateway() { start_server "$root/tests/services/fake_gateway.py" "$@"; }
+stop_gateway() { stop_server; }
 control() { curl -s "http://$MIRAVEL_GATEWAY_HOST/_fake/$1"; }
 stat() { control stats | python3 -c "import json,sys; print(json.load(sys.stdin)['$1'])"; }
 

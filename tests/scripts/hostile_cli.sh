@@ -8,15 +8,8 @@
 set -uo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 program="$(cd "$1" && pwd)/miravel"
-work="$(mktemp -d)"
-server_pid=""
 failures=0
-
-cleanup() {
-  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null && wait "$server_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$root/tests/scripts/lib/local_server.bash"
 
 fail() {
   echo "FAIL $1" >&2
@@ -25,14 +18,6 @@ fail() {
   done
   failures=$((failures + 1))
 }
-
-start_server() {  # start_server SCRIPT ARGS...
-  python3 -u "$@" >"$work/server.out" 2>/dev/null &
-  server_pid=$!
-  for _ in $(seq 100); do grep -q '^PORT ' "$work/server.out" && break; sleep 0.1; done
-  export MIRAVEL_GATEWAY_HOST="127.0.0.1:$(awk '/^PORT /{print $2; exit}' "$work/server.out")"
-}
-stop_server() { kill "$server_pid" 2>/dev/null; wait "$server_pid" 2>/dev/null; server_pid=""; }
 
 # expect NAME STATUS WHY STDOUT: bounded by `timeout`; when it fails, one line
 # on stderr that contains WHY.
