@@ -464,11 +464,6 @@ std::ptrdiff_t GbkToUtf8(const char* input, std::size_t length, char* output) {
 
 namespace {
 
-bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
-
-// Leads whose three-byte forms are valid with any continuation bytes.
-bool IsCommonThreeByteLead(unsigned char b) { return b >= 0xE1 && b <= 0xEF && b != 0xED; }
-
 // Utf8ToGbk copies ASCII as it is and stops at the first zero code point, as
 // Utf16ToGbk copies ASCII words and the caller cuts at the first zero byte:
 // both need ASCII to map to itself and nothing else to map to a zero byte
@@ -521,20 +516,14 @@ std::ptrdiff_t Utf8ToGbk(const char* input, std::size_t length, char* output) {
       out += 8;
       i += 8;
     }
-    while (length - i >= 3 && IsCommonThreeByteLead(in[i]) && IsContinuation(in[i + 1]) && IsContinuation(in[i + 2])) {
-      put(gbkOf(((in[i] & 0x0Fu) << 12) | ((in[i + 1] & 0x3Fu) << 6) | (in[i + 2] & 0x3Fu)));
+    while (IsCommonThreeByteCharacter(in + i, length - i)) {
+      put(gbkOf(CommonThreeByteCode(in + i)));
       i += 3;
     }
     if (i == length) break;
-    char32_t code = in[i];
-    if (code < 0x80) {
-      ++i;
-    } else {
-      const Utf8Decoded decoded = DecodeUtf8(in + i, length - i);
-      code = decoded.code;
-      i += decoded.size;
-    }
-    const std::uint16_t gbk = gbkOf(code);
+    const Utf8Decoded next = NextUtf8(in + i, length - i);
+    i += next.size;
+    const std::uint16_t gbk = gbkOf(next.code);
     if (gbk == 0) break;
     put(gbk);
   }

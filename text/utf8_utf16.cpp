@@ -59,14 +59,10 @@ bool IsAsciiWord(const unsigned char* p) {
   return (word & 0x8080808080808080u) == 0;
 }
 
-bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
-
-bool IsCommonThreeByteLead(unsigned char b) { return b >= 0xE1 && b <= 0xEF && b != 0xED; }
-
 // Measuring (kWrite false) and converting share one walk, so the size
 // measured is always the size written. Runs of ASCII words and of the common
-// three-byte forms (leads E1..EC, EE, EF, for which any continuation bytes
-// are valid) take tight loops; everything else goes through DecodeUtf8.
+// three-byte characters take tight loops; everything else goes through
+// NextUtf8.
 template <bool kWrite>
 std::ptrdiff_t Utf8ToUtf16Walk(const unsigned char* in, std::size_t size, std::uint8_t* out,
                                std::size_t capacity) {
@@ -81,24 +77,18 @@ std::ptrdiff_t Utf8ToUtf16Walk(const unsigned char* in, std::size_t size, std::u
       units += 8;
       i += 8;
     }
-    while (size - i >= 3 && IsCommonThreeByteLead(in[i]) && IsContinuation(in[i + 1]) &&
-           IsContinuation(in[i + 2])) {
+    while (IsCommonThreeByteCharacter(in + i, size - i)) {
       if constexpr (kWrite) {
         if (units == capacity) return -1;
-        PutUnit(out, units, ((in[i] & 0x0Fu) << 12) | ((in[i + 1] & 0x3Fu) << 6) | (in[i + 2] & 0x3Fu));
+        PutUnit(out, units, CommonThreeByteCode(in + i));
       }
       ++units;
       i += 3;
     }
     if (i == size) break;
-    char32_t code = in[i];
-    if (code < 0x80) {
-      ++i;
-    } else {
-      const Utf8Decoded decoded = DecodeUtf8(in + i, size - i);
-      code = decoded.code;
-      i += decoded.size;
-    }
+    const Utf8Decoded next = NextUtf8(in + i, size - i);
+    const char32_t code = next.code;
+    i += next.size;
     const std::size_t need = code >= 0x10000 ? 2 : 1;
     if constexpr (kWrite) {
       if (capacity - units < need) return -1;

@@ -27,6 +27,25 @@ struct Utf8Decoded {
 };
 Utf8Decoded DecodeUtf8(const unsigned char* p, std::size_t left);
 
+// The next character at `p` (left >= 1 bytes): an ASCII byte as itself,
+// anything else through DecodeUtf8.
+inline Utf8Decoded NextUtf8(const unsigned char* p, std::size_t left) {
+  if (p[0] < 0x80) return {p[0], 1};
+  return DecodeUtf8(p, left);
+}
+
+// A three-byte character with lead E1..EC, EE or EF: any two continuation
+// bytes make it valid, so the bulk of CJK text can skip DecodeUtf8's range
+// checks in a tight loop.
+inline bool IsCommonThreeByteCharacter(const unsigned char* p, std::size_t left) {
+  return left >= 3 && p[0] >= 0xE1 && p[0] <= 0xEF && p[0] != 0xED && (p[1] & 0xC0) == 0x80 &&
+         (p[2] & 0xC0) == 0x80;
+}
+
+inline char32_t CommonThreeByteCode(const unsigned char* p) {
+  return ((p[0] & 0x0Fu) << 12) | ((p[1] & 0x3Fu) << 6) | (p[2] & 0x3Fu);
+}
+
 std::ptrdiff_t Utf8ToUtf16(const unsigned char* input, std::size_t size, std::uint8_t* output,
                            std::size_t capacityUnits);
 std::ptrdiff_t Utf16ToUtf8(const std::uint8_t* input, std::size_t units, unsigned char* output,
