@@ -14,15 +14,14 @@ exec python3 - "$root" "$build" <<'PY'
 import hashlib, json, os, statistics, subprocess, sys, time, urllib.parse, urllib.request
 
 root, build = sys.argv[1], sys.argv[2]
+sys.path.insert(0, f"{root}/bench/lib")
+from local_gateway import local_gateway
 RUNS = 21
 API = "mtop.taobao.wireless.share.password.getpasswordshareinfo"
 ADDRESS = "https://item.taobao.com/item.htm?id=612345678901"
 TITLE = "测试标题"
 
-gateway = subprocess.Popen([sys.executable, "-u", f"{root}/tests/services/fake_gateway.py"],
-                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
-try:
-    host = "127.0.0.1:" + gateway.stdout.readline().split()[1]
+with local_gateway(root) as host:
     base = f"http://{host}/h5/{API}/1.0/?v=1.0&api={API}&appKey=30916652"
     warmup_url = f"{base}&callback=mtopjsonp1&type=jsonp&t={int(time.time() * 1000)}"
 
@@ -63,7 +62,4 @@ try:
     for name, values in times.items():
         print(f"cli_convert {name}: median {statistics.median(values) * 1000:.1f} ms", file=sys.stderr)
     print(f"ratio cli_convert {statistics.median(times['ours']) / statistics.median(times['reference']):.3f}")
-finally:
-    gateway.terminate()
-    gateway.wait()
 PY

@@ -18,14 +18,13 @@ exec python3 - "$root" "$build" <<'PY'
 import os, statistics, subprocess, sys, time
 
 root, build = sys.argv[1], sys.argv[2]
+sys.path.insert(0, f"{root}/bench/lib")
+from local_gateway import local_gateway
 RUNS = 21
 
-gateway = subprocess.Popen([sys.executable, "-u", f"{root}/tests/services/fake_gateway.py"],
-                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
-try:
-    port = gateway.stdout.readline().split()[1]
+with local_gateway(root) as host:
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen", MIRAVEL_EXIT_WHEN_SHOWN="1",
-               MIRAVEL_GATEWAY_HOST=f"127.0.0.1:{port}")
+               MIRAVEL_GATEWAY_HOST=host)
     env.pop("DISPLAY", None)
     programs = {"ours": [f"{build}/miravel"], "reference": [f"{build}/bench/qt_minimal_window"],
                 "reference with a Chinese label": [f"{build}/bench/qt_minimal_window", "--cjk-label"]}
@@ -58,7 +57,4 @@ try:
           f"{statistics.median(rss[label]) / statistics.median(rss['reference']):.3f}", file=sys.stderr)
     print(f"ratio startup_window {statistics.median(times['ours']) / statistics.median(times['reference']):.3f}")
     print(f"ratio startup_rss {statistics.median(rss['ours']) / statistics.median(rss['reference']):.3f}")
-finally:
-    gateway.terminate()
-    gateway.wait()
 PY
